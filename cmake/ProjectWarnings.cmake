@@ -1,0 +1,15 @@
+# One place for the warning set of every target; -Werror only when CI asks for it.
+function(zephyrine_set_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4)
+    if(ZEPHYRINE_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+                                             -Wcast-align -Woverloaded-virtual -Wpedantic)
+    if(ZEPHYRINE_WERROR)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
+  endif()
+endfunction()

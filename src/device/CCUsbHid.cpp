@@ -1,0 +1,155 @@
+#include "device/CCUsbHid.h"
+
+#include <algorithm>
+#include <cstring>
+
+CCUsbHid::CCUsbHid(HidPlatform& platform, Sleeper& sleeper) : m_platform(platform), m_sleeper(sleeper) {
+    m_writeDoneThread = std::thread([this] { WriteDoneThreadProc(); });
+    m_readThread = std::thread([this] { ReadThreadProc(); });
+}
+
+CCUsbHid::~CCUsbHid() {
+    m_stopping = true;
+    m_readHandle.CancelPending();
+    m_writeHandle.CancelPending();
+    m_readEvent.Set();
+    m_writeEvent.Set();
+    m_readThread.join();
+    m_writeDoneThread.join();
+    m_readHandle.Replace(nullptr);
+    m_writeHandle.Replace(nullptr);
+}
+
+bool CCUsbHid::MatchesSupply(const std::string& path, std::uint32_t vendorId) {
+    auto query = m_platform.Open(path, HidAccess::Query);
+    if (!query) {
+        return false;
+    }
+    const auto attributes = query->GetAttributes();
+    query.reset();
+    return attributes && attributes->vendorId == vendorId && attributes->productId == kProductId;
+}
+
+int CCUsbHid::OpenDevice(std::uint32_t vendorId) {
+    m_disconnected = 1;
+    const auto interfaces = m_platform.EnumerateInterfaces();
+    if (!interfaces) {
+        return 0;
+    }
+    for (const auto& entry : *interfaces) {
+        if (!entry.detailFetched) {
+            return 0;
+        }
+        m_devicePath = entry.path;
+        if (!MatchesSupply(m_devicePath, vendorId)) {
+            continue;
+        }
+        m_disconnected = 0;
+        // The old read handle is closed only after the reader has left its pending read, so at most one read
+        // is ever outstanding.
+        m_readHandle.Replace(nullptr);
+        m_readHandle.Replace(m_platform.Open(m_devicePath, HidAccess::Read));
+        if (m_readHandle.IsOpen()) {
+            m_readEvent.Set();
+        }
+        m_writeHandle.Replace(nullptr);
+        m_writeHandle.Replace(m_platform.Open(m_devicePath, HidAccess::Write));
+        if (m_writeHandle.IsOpen()) {
+            m_writeBusy = 0;
+        }
+        return 1;
+    }
+    return 0;
+}
+
+int CCUsbHid::WriteReport(int length, const std::uint8_t* payload) {
+    if (length < 0 || length > kBufferSize - 1 || m_disconnected == 1) {
+        return 0;
+    }
+    HidDeviceHandle* handle = m_writeHandle.Get();
+    if (handle == nullptr || m_writeBusy == 1) {
+        return 0;
+    }
+    m_writeBuffer[0] = m_reportId;
+    std::copy_n(payload, length, m_writeBuffer.begin() + 1);
+    {
+        std::lock_guard lock(m_readBufferMutex);
+        m_readBuffer.fill(0);
+    }
+    m_writeBusy = 1;
+    switch (handle->Write(m_writeBuffer.data(), static_cast<std::size_t>(m_reportSize + 1))) {
+    case HidWriteStatus::Completed:
+        m_sleeper.SleepMs(10);
+        m_writeBusy = 0;
+        return 1;
+    case HidWriteStatus::Pending:
+        // m_writeBusy stays 1 until the completion thread has seen the write finish, so no second write can
+        // reuse the buffer while the first is still in flight.
+        m_writeEvent.Set();
+        return 1;
+    case HidWriteStatus::Failed:
+        break;
+    }
+    m_writeBusy = 0;
+    return 0;
+}
+
+CCUsbHid::Report CCUsbHid::ReadBufferSnapshot() const {
+    Report copy;
+    std::lock_guard lock(m_readBufferMutex);
+    std::copy_n(m_readBuffer.begin(), copy.size(), copy.begin());
+    return copy;
+}
+
+CCUsbHid::Report CCUsbHid::WriteBufferSnapshot() const {
+    Report copy;
+    std::copy_n(m_writeBuffer.begin(), copy.size(), copy.begin());
+    return copy;
+}
+
+void CCUsbHid::ReadThreadProc() {
+    Report incoming;
+    while (!m_stopping) {
+        m_readEvent.Reset();
+        // A stop request set just before the reset must not be lost.
+        if (m_stopping) {
+            break;
+        }
+        if (m_disconnected != 0) {
+            m_readEvent.Wait();
+            continue;
+        }
+        HidDeviceHandle* handle = m_readHandle.Borrow();
+        if (handle == nullptr) {
+            m_readEvent.Wait();
+            continue;
+        }
+        const int received = handle->Read(incoming.data(), incoming.size());
+        m_readHandle.Return();
+        if (received > 0) {
+            std::lock_guard lock(m_readBufferMutex);
+            std::copy_n(incoming.begin(),
+                        std::min<std::size_t>(static_cast<std::size_t>(received), incoming.size()),
+                        m_readBuffer.begin());
+        } else {
+            // Removed or cancelled: nothing more comes from this handle, so wait for the next successful
+            // search instead of spinning on it.
+            m_readEvent.Wait();
+        }
+    }
+}
+
+void CCUsbHid::WriteDoneThreadProc() {
+    while (!m_stopping) {
+        m_writeEvent.Wait();
+        m_writeEvent.Reset();
+        if (m_stopping) {
+            break;
+        }
+        if (HidDeviceHandle* handle = m_writeHandle.Borrow()) {
+            handle->WaitForPendingWrite();
+            m_writeHandle.Return();
+        }
+        m_writeBusy = 0;
+    }
+}

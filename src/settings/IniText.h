@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The private-profile format, done on file contents in memory for platforms without the profile functions.
+// Section and key names match without regard to letter case, as those functions do.
+
+// The value of key in section, blanks around it removed; nullopt when the section or the key is missing.
+std::optional<std::string> IniLookup(std::string_view content, std::string_view section,
+                                     std::string_view key);
+
+// The content with key of section set to value. Only that key's line changes; a missing line is added at the
+// end of its section and a missing section at the end of the file. Every other byte stays as it was.
+std::string IniAssign(std::string_view content, std::string_view section, std::string_view key,
+                      std::string_view value);
+
+// atoi: leading blanks, an optional sign, decimal digits up to the first other character; 0 without digits.
+// Out-of-range values saturate instead of overflowing.
+int ParseLeadingInt(std::string_view text);

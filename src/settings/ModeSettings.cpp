@@ -1,0 +1,33 @@
+#include "settings/ModeSettings.h"
+
+#include "protocol/PollCycle.h"
+
+#include "settings/IniText.h"
+#include <string>
+
+void ModeSettings::LoadConfig(PollCycle& poll) {
+    m_configFile.SetModuleDirectory();
+    if (m_configFile.PrepareFile(kFileName) == 1 && m_configFile.m_created == 1) {
+        m_configPath = m_configFile.GetConfigPath();
+        WriteDefaultConfig();
+    } else if (m_configFile.m_exists == 1) {
+        m_configPath = m_configFile.GetConfigPath();
+        ReadConfig(poll);
+    }
+}
+
+void ModeSettings::ReadConfig(PollCycle& poll) {
+    const std::string text = m_platform.GetProfileString(kSection, kKey, "", m_configPath);
+    poll.ApplyLoadedMode(ParseLeadingInt(text));
+}
+
+void ModeSettings::WriteDefaultConfig() {
+    m_platform.WriteProfileString(kSection, kKey, "0", m_configPath);
+}
+
+void ModeSettings::SaveConfig(const PollCycle& poll) {
+    if (m_configPath.empty()) {
+        return;
+    }
+    m_platform.WriteProfileString(kSection, kKey, std::to_string(poll.ControlMode), m_configPath);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "settings/SettingsPlatform.h"
+
+#include <string>
+
+// The profile functions do not exist here: the INI file is read and rewritten by our own code. A save goes to
+// a temporary file in the same directory that is then renamed over the old one, so a crash or a full disk
+// never leaves a half-written file.
+class LinuxSettingsPlatform final : public SettingsPlatform {
+public:
+    explicit LinuxSettingsPlatform(std::string moduleFileName)
+        : m_moduleFileName(std::move(moduleFileName)) {}
+
+    // The running executable, from /proc/self/exe.
+    static std::string CurrentExecutablePath();
+
+    std::string ModuleFileName() override { return m_moduleFileName; }
+    char PathSeparator() const override { return '/'; }
+    bool PathExists(const std::string& path) override;
+    bool CreateNewFile(const std::string& path) override;
+    std::string GetProfileString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue, const std::string& path) override;
+    bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
+                            const std::string& path) override;
+
+private:
+    std::string m_moduleFileName;
+};
