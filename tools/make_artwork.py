@@ -50,7 +50,7 @@ FIELD_INTERIORS = [
 SHADOW_PX = 7
 FIELD_RADIUS = 4.0
 # Edge darkness per side: the light falls from above, so the top edge of a sunk field is darkest.
-SHADOW_DEPTH = {"top": 28, "left": 24, "right": 24, "bottom": 18}
+SHADOW_DEPTH = {"top": 28, "left": 24, "right": 24, "bottom": 21}
 
 
 def cjk_font(size):
@@ -98,13 +98,12 @@ def facet_body(width, height):
     return img
 
 
-def rounded_box_distance(px, py, left, top, right, bottom, radius):
-    """Signed distance of a point to a rounded box, positive inside."""
+def corner_distance(px, py, left, top, right, bottom, radius):
+    """Distance inside the rounded corner that (px, py) lies in, or None outside the four corner squares."""
     cx = min(max(px, left + radius), right - radius)
     cy = min(max(py, top + radius), bottom - radius)
-    inner = min(px - left, right - px, py - top, bottom - py)
-    if left + radius <= px <= right - radius or top + radius <= py <= bottom - radius:
-        return inner
+    if cx == px or cy == py:
+        return None
     return radius - math.hypot(px - cx, py - cy)
 
 
@@ -117,16 +116,20 @@ def sink_field(img, interior):
     for y in range(top, bottom):
         for x in range(left, right):
             px, py = x + 0.5, y + 0.5
-            sd = rounded_box_distance(px, py, left, top, right, bottom, FIELD_RADIUS)
-            coverage = max(0.0, min(1.0, sd + 0.5))
+            edges = {"top": py - top, "left": px - left, "right": right - px, "bottom": bottom - py}
+            corner = corner_distance(px, py, left, top, right, bottom, FIELD_RADIUS)
+            if corner is not None:
+                # Near a rounded corner both adjacent sides measure from the arc.
+                near = sorted(edges, key=edges.get)[:2]
+                edges.update({side: corner for side in near})
+            inside = min(edges.values())
+            coverage = max(0.0, min(1.0, inside + 0.5))
             if coverage == 0.0:
                 continue
-            edges = {"top": py - top, "left": px - left, "right": right - px, "bottom": bottom - py}
-            edges = {k: min(v, sd) if sd < FIELD_RADIUS else v for k, v in edges.items()}
             dark = 0.0
             for side, dist in edges.items():
                 if dist < SHADOW_PX:
-                    dark = max(dark, SHADOW_DEPTH[side] * (1.0 - dist / SHADOW_PX) ** 2)
+                    dark = max(dark, SHADOW_DEPTH[side] * (1.0 - max(dist, 0.0) / SHADOW_PX) ** 1.5)
             value = 255.0 - dark
             old = pix[x, y]
             pix[x, y] = tuple(round(o * (1.0 - coverage) + value * coverage) for o in old)
@@ -207,13 +210,14 @@ def mode_button(size, fill, text, with_thermometer):
     return img
 
 
-def swirl(draw, cx, cy, s, radii, width, colours, start_deg):
-    """Concentric open arcs, each turned further than the last, which reads as a swirl."""
-    for i, (radius, colour) in enumerate(zip(radii, colours)):
-        a0 = start_deg + 55 * i
+def swirl(draw, cx, cy, s, radii, width, colour_of_ring):
+    """Concentric open arcs of 240 degrees, each turned a third further: reads as a swirl."""
+    for i, radius in enumerate(radii):
+        colour = colour_of_ring(i)
+        a0, span = 120 * i, 240
         box = ((cx - radius) * s, (cy - radius) * s, (cx + radius) * s, (cy + radius) * s)
-        draw.arc(box, a0, a0 + 250, fill=colour, width=round(width * s))
-        for ang in (a0, a0 + 250):  # round caps
+        draw.arc(box, a0, a0 + span, fill=colour, width=round(width * s))
+        for ang in (a0, a0 + span):  # round caps
             ex = cx + radius * math.cos(math.radians(ang))
             ey = cy + radius * math.sin(math.radians(ang))
             hw = width / 2
@@ -231,7 +235,8 @@ def icon(size):
             (inset, inset, size * s - 1 - inset, size * s - 1 - inset), radius=6 * k * s, fill=(255, 255, 255, 255)
         )
         blues = [(40, 140, 220, 255), (70, 165, 232, 255), (110, 190, 242, 255)]
-        swirl(draw, 16 * k, 16 * k, s, [3.2 * k, 7.0 * k, 10.8 * k], 2.6 * k, blues, -90)
+        # Strokes keep at least 1.4 px so the 16-px entry still shows three rings.
+        swirl(draw, 16 * k, 16 * k, s, [4.5 * k, 8.5 * k, 12.5 * k], max(2.2 * k, 1.4), blues.__getitem__)
 
     return supersampled((size, size), paint, mode="RGBA", fill=(255, 255, 255, 0))
 
@@ -243,7 +248,7 @@ def logo():
     word = "Zephyrine"
 
     def paint(draw, s):
-        swirl(draw, 15.5, 15.5, s, [3.0, 7.5, 12.0], 2.6, [255, 255, 255], -90)
+        swirl(draw, 15.5, 15.5, s, [4.0, 8.0, 12.0], 2.2, lambda _: 255)
         x = 35 * s
         tracking = 0.6 * s
         for ch in word:
