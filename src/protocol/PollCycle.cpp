@@ -49,13 +49,13 @@ void PollCycle::RequestFanSpeed(std::int32_t rpm) {
     PollState = 4;
 }
 
-void PollCycle::Tick() {
+void PollCycle::Tick(CCUsbHid& channel, Event& pollEvent) {
     const CommandFrame frame = BuildCommandFrame(PollState, RequestedFanSpeed);
     std::copy(frame.begin(), frame.end(), FrameBuffer.begin());
     // The command is consumed before the write, so a failed write loses it instead of repeating it.
     FallBackToResting();
     RequestedFanSpeed = 0;
-    m_channel.WriteReport(static_cast<int>(frame.size()), FrameBuffer.data());
+    channel.WriteReport(static_cast<int>(frame.size()), FrameBuffer.data());
     FrameBuffer.fill(0);
-    m_pollEvent.Set();
+    pollEvent.Set();
 }

@@ -15,8 +15,6 @@ class PollCycle {
 public:
     static constexpr int kFrameBufferSize = 1024;
 
-    PollCycle(CCUsbHid& channel, Event& pollEvent) : m_channel(channel), m_pollEvent(pollEvent) {}
-
     // Window initialisation, before the configuration is read.
     void ResetForStartup();
     // The configuration load at start.
@@ -28,8 +26,8 @@ public:
     // A speed the fan-speed dialog confirmed; goes out in a TempControl frame whatever the mode.
     void RequestFanSpeed(std::int32_t rpm);
 
-    // Timer 1: sends the frame that PollState selects and wakes the reading thread.
-    void Tick();
+    // Timer 1: sends the frame that PollState selects through the channel and wakes the reading thread.
+    void Tick(CCUsbHid& channel, Event& pollEvent);
 
     std::int32_t ControlMode = Eco;
     std::int32_t PollState = 0;
@@ -38,7 +36,4 @@ public:
 
 private:
     void FallBackToResting();
-
-    CCUsbHid& m_channel;
-    Event& m_pollEvent;
 };
