@@ -1,0 +1,7 @@
+#include "support/TestSettingsPlatform.h"
+
+#include "settings/linux/LinuxSettingsPlatform.h"
+
+std::unique_ptr<SettingsPlatform> MakeTestSettingsPlatform(const std::string& moduleFileName) {
+    return std::make_unique<LinuxSettingsPlatform>(moduleFileName);
+}
