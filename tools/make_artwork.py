@@ -184,7 +184,7 @@ def round_button(fill, lower_edge, corner, text):
         draw.rounded_rectangle((0, 0, size[0] * s - 1, (size[1] - 1) * s - 1), radius=5 * s, fill=fill)
 
     img = supersampled(size, paint, fill=corner)
-    centred_text(ImageDraw.Draw(img), (size[0], size[1] - 1), text, cjk_font(14))
+    centred_text(ImageDraw.Draw(img), (size[0], size[1] - 1), text, cjk_font(15))
     return img
 
 
