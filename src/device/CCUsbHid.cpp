@@ -148,8 +148,12 @@ void CCUsbHid::WriteDoneThreadProc() {
         }
         if (HidDeviceHandle* handle = m_writeHandle.Borrow()) {
             handle->WaitForPendingWrite();
+            // Cleared before the handle is given back: once it is, OpenDevice may reopen and a new write may
+            // already be in flight, whose flag this must not clear.
+            m_writeBusy = 0;
             m_writeHandle.Return();
+        } else {
+            m_writeBusy = 0;
         }
-        m_writeBusy = 0;
     }
 }

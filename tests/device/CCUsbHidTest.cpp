@@ -254,6 +254,22 @@ TEST_F(CCUsbHidTest, PendingWriteKeepsTheChannelBusyAndTheReadBufferZeroUntilThe
     EXPECT_EQ(supply.ReceivedReports().size(), 2u);
 }
 
+TEST_F(CCUsbHidTest, WriteAfterAReopenThatAbandonedAPendingWriteStaysBusyUntilItCompletes) {
+    platform.AddSupply("supply");
+    ASSERT_TRUE(Connect());
+    platform.SetWritesPending(true);
+    ASSERT_EQ(Write(kEcoPoll), 1);
+    for (int reopen = 0; reopen < 200; ++reopen) {
+        ASSERT_TRUE(WaitUntil([&] { return platform.PendingWriteWaiters() == 1; }));
+        // The search cancels the pending write; the completion thread must not clear the flag of the next
+        // one.
+        ASSERT_TRUE(Connect());
+        ASSERT_EQ(Write(kEcoPoll), 1);
+        ASSERT_TRUE(WaitUntil([&] { return platform.PendingWriteWaiters() == 1; }));
+        ASSERT_EQ(channel.WriteBusy(), 1) << reopen;
+    }
+}
+
 TEST_F(CCUsbHidTest, ShortReplyFillsOnlyItsOwnBytes) {
     platform.AddSupply("supply");
     VirtualPowerSupply twin;
