@@ -1,0 +1,39 @@
+#pragma once
+
+#include "cli/CliBackend.h"
+#include "cli/CliOptions.h"
+#include "common/Sleeper.h"
+
+#include <ostream>
+
+class CCUsbHid;
+class PollCycle;
+
+enum CliExit : int { ExitDone = 0, ExitInvalidArguments = 1, ExitNoSupply = 2 };
+
+inline constexpr const char* kNoSupplyMessage = "zephyrine-cli: no power supply found (USB HID 04D8:003F)";
+
+// Runs the window's poll road without the window: the poll tick writes the frame through the channel, and
+// after the reading pipeline's copy delay one pass decodes the reply into labels, which are printed.
+class CliSession {
+public:
+    CliSession(const CliOptions& options, CliBackend& backend, Sleeper& sleeper, std::ostream& out,
+               std::ostream& err)
+        : m_options(options), m_backend(backend), m_sleeper(sleeper), m_out(out), m_err(err) {}
+
+    CliExit Run();
+
+private:
+    // As the window's buttons do: the setters only, so the commands go out with the first poll.
+    void ApplyCommands(PollCycle& cycle) const;
+    void WaitForReply(const CCUsbHid& channel);
+
+    const CliOptions m_options;
+    CliBackend& m_backend;
+    Sleeper& m_sleeper;
+    std::ostream& m_out;
+    std::ostream& m_err;
+};
+
+// Everything main() does: parse, answer --help and --version, choose the backend, run a session.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
