@@ -1,0 +1,254 @@
+#include "cli/CliSession.h"
+
+#include "protocol/CommandFrame.h"
+#include "protocol/ReadingPipeline.h"
+#include "support/CaseName.h"
+#include "support/RecordingSleeper.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct SessionRun {
+    CliExit exit;
+    std::string out;
+    std::string err;
+    std::vector<int> pauses;
+};
+
+// Every pause passes a millisecond of real time only, so the channel's reader still delivers the reply.
+SessionRun RunSession(const CliOptions& options, CliBackend& backend) {
+    RecordingSleeper sleeper(1);
+    std::ostringstream out;
+    std::ostringstream err;
+    const CliExit exit = CliSession(options, backend, sleeper, out, err).Run();
+    return {exit, out.str(), err.str(), sleeper.Pauses()};
+}
+
+SessionRun RunSimulated(const CliOptions& options) {
+    SimulatedBackend backend(options.seed);
+    return RunSession(options, backend);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The text and warn flag of one reading in a JSON line.
+std::pair<std::string, std::string> JsonReading(const std::string& line, const std::string& key) {
+    std::smatch match;
+    const std::regex pattern("\"" + key +
+                             "\":\\{\"text\":\"([^\"]*)\",\"unit\":\"[^\"]*\",\"warn\":(true|false)\\}");
+    if (!std::regex_search(line, match, pattern)) {
+        return {};
+    }
+    return {match[1], match[2]};
+}
+
+TEST(CliSessionTest, SameSeedPrintsTheSameReadings) {
+    for (const bool json : {false, true}) {
+        const CliOptions options{.simulate = true, .seed = 7, .json = json, .count = 6};
+        const SessionRun first = RunSimulated(options);
+        EXPECT_EQ(first.exit, ExitDone);
+        EXPECT_EQ(RunSimulated(options).out, first.out);
+        CliOptions otherSeed = options;
+        otherSeed.seed = 8;
+        EXPECT_NE(RunSimulated(otherSeed).out, first.out);
+    }
+}
+
+TEST(CliSessionTest, JsonGivesOneObjectPerPollWithAllElevenReadings) {
+    const SessionRun run = RunSimulated({.simulate = true, .json = true, .count = 3, .intervalMs = 200});
+    EXPECT_EQ(run.exit, ExitDone);
+    EXPECT_EQ(run.err, "");
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].rfind("{\"poll\":" + std::to_string(i + 1) + ",", 0), 0u) << lines[i];
+        EXPECT_EQ(lines[i].back(), '}');
+        EXPECT_EQ(Occurrences(lines[i], "\"text\":"), 11u);
+        EXPECT_EQ(Occurrences(lines[i], "\"warn\":false"), 11u);
+        for (const char* key :
+             {"input_voltage", "input_current", "input_power", "energy", "rail_12v", "rail_minus_12v",
+              "rail_5vsb", "rail_5v", "rail_3v3", "temperature", "fan_speed"}) {
+            EXPECT_FALSE(JsonReading(lines[i], key).first.empty()) << key;
+        }
+        EXPECT_NE(lines[i].find("\"warnings\":[]"), std::string::npos);
+    }
+    // One interval between polls; the first poll goes out at once.
+    EXPECT_EQ(std::count(run.pauses.begin(), run.pauses.end(), 200), 2);
+}
+
+TEST(CliSessionTest, TheSupplyAdvancesByExactlyTheIntervalPerPoll) {
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    // 600 W for a minute is 0.01 kWh.
+    backend.Supply().SetLoad(600);
+    const SessionRun run =
+        RunSession({.simulate = true, .json = true, .count = 4, .intervalMs = 60000}, backend);
+    std::vector<std::string> energy;
+    for (const std::string& line : Lines(run.out)) {
+        energy.push_back(JsonReading(line, "energy").first);
+    }
+    EXPECT_EQ(energy, (std::vector<std::string>{"0.00", "0.01", "0.02", "0.03"}));
+}
+
+struct CommandCase {
+    const char* name;
+    CliOptions options;
+    Bytes firstFrame;
+    Bytes secondFrame;
+};
+
+class CommandTable : public testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandTable, CommandsGoOutWithTheFirstPollOnly) {
+    const CommandCase& c = GetParam();
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    CliOptions options = c.options;
+    options.count = 2;
+    ASSERT_EQ(RunSession(options, backend).exit, ExitDone);
+
+    const auto& sent = backend.Supply().ReceivedReports();
+    ASSERT_EQ(sent.size(), 2u);
+    for (std::size_t poll = 0; poll < 2; ++poll) {
+        Bytes expected(65, 0);
+        const Bytes& frame = poll == 0 ? c.firstFrame : c.secondFrame;
+        std::copy(frame.begin(), frame.end(), expected.begin() + 1);
+        EXPECT_EQ(sent[poll], expected) << poll;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CommandTable,
+    testing::Values(CommandCase{"NoCommand", {}, {0xAA, 0x7E, 0x80, 0, 0, 0}, {0xAA, 0x7E, 0x80, 0, 0, 0}},
+                    CommandCase{"ModeTemp",
+                                {.mode = TempControl},
+                                {0xAA, 0x7E, 0x82, 0, 0, 0},
+                                {0xAA, 0x7E, 0x82, 0, 0, 0}},
+                    CommandCase{"FanSpeed",
+                                {.mode = TempControl, .fanRpm = 1500},
+                                {0xAA, 0x7E, 0x82, 0xDC, 0x05, 0},
+                                {0xAA, 0x7E, 0x82, 0, 0, 0}},
+                    CommandCase{"FanSpeedAndClearInOneFrame",
+                                {.mode = TempControl, .fanRpm = 2200, .clearEnergy = true},
+                                {0xAA, 0x7E, 0x82, 0x98, 0x08, 1},
+                                {0xAA, 0x7E, 0x82, 0, 0, 0}},
+                    CommandCase{"ClearInEco",
+                                {.mode = Eco, .clearEnergy = true},
+                                {0xAA, 0x7E, 0x80, 0, 0, 1},
+                                {0xAA, 0x7E, 0x80, 0, 0, 0}}),
+    CaseName());
+
+TEST(CliSessionTest, PrintsTheWarnFlagsAndEachWarningOncePerExcursion) {
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    backend.Supply().ForceTemperature(70);
+    backend.Supply().ForceRail(VirtualPowerSupply::Rail::Plus12V, 10.5);
+    const SessionRun run =
+        RunSession({.simulate = true, .json = true, .count = 2, .intervalMs = 1000}, backend);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(JsonReading(line, "temperature"), std::make_pair(std::string("70"), std::string("true")));
+        EXPECT_EQ(JsonReading(line, "rail_12v"), std::make_pair(std::string("10.50"), std::string("true")));
+        EXPECT_EQ(Occurrences(line, "\"warn\":true"), 2u);
+    }
+    std::string escaped = ReadingPipeline::kOverTemperatureWarning;
+    for (std::size_t at; (at = escaped.find("\r\n")) != std::string::npos;) {
+        escaped.replace(at, 2, "\\r\\n");
+    }
+    EXPECT_NE(lines[0].find("\"warnings\":[\"" + escaped + "\"]"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("\"warnings\":[]"), std::string::npos);
+
+    SimulatedBackend textBackend(CliOptions::kDefaultSeed);
+    textBackend.Supply().ForceTemperature(70);
+    const std::string text = RunSession({.simulate = true, .count = 1}, textBackend).out;
+    EXPECT_NE(text.find("  WARN  temperature         70 °C\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  warning: 电源过温告警,\n           电源达到70度时"), std::string::npos) << text;
+}
+
+TEST(CliSessionTest, WithoutAReplyTheBoundedWaitEndsAndZerosAreShown) {
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    backend.Supply().ScriptReply(VirtualPowerSupply::ReplyKind::None);
+    const SessionRun run = RunSession({.simulate = true, .json = true, .count = 1}, backend);
+    EXPECT_EQ(run.exit, ExitDone);
+    EXPECT_EQ(JsonReading(run.out, "input_voltage").first, "0");
+    EXPECT_EQ(JsonReading(run.out, "rail_minus_12v"),
+              std::make_pair(std::string("12.00"), std::string("false")));
+    EXPECT_EQ(JsonReading(run.out, "rail_5v"), std::make_pair(std::string("0.00"), std::string("true")));
+    // The copy delay of the reading thread, then 250 steps of 1 ms looking for a late reply.
+    EXPECT_EQ(std::count(run.pauses.begin(), run.pauses.end(), 20), 1);
+    EXPECT_EQ(std::count(run.pauses.begin(), run.pauses.end(), 1), 250);
+}
+
+class EmptyBusBackend final : public CliBackend {
+public:
+    HidPlatform& Platform() override { return m_platform; }
+    void IntervalElapsed(int) override {}
+
+private:
+    VirtualPowerSupply m_supply;
+    VirtualHidPlatform m_platform{m_supply};
+};
+
+TEST(CliSessionTest, NoSupplyEndsWithOneLineAndExitTwo) {
+    EmptyBusBackend backend;
+    const SessionRun run = RunSession({.simulate = true, .count = 3}, backend);
+    EXPECT_EQ(run.exit, ExitNoSupply);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, std::string(kNoSupplyMessage) + "\n");
+}
+
+struct RunCliCase {
+    const char* name;
+    std::vector<std::string> args;
+    int exit;
+    std::string outStart;
+    std::string err;
+};
+
+class RunCliTable : public testing::TestWithParam<RunCliCase> {};
+
+TEST_P(RunCliTable, AnswersLikeTheBinary) {
+    const RunCliCase& c = GetParam();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunCli(c.args, out, err), c.exit);
+    EXPECT_EQ(out.str().substr(0, c.outStart.size()), c.outStart);
+    EXPECT_EQ(c.outStart.empty(), out.str().empty());
+    EXPECT_EQ(err.str(), c.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, RunCliTable,
+    testing::Values(
+        RunCliCase{"Version", {"--version"}, 0, "zephyrine-cli " ZEPHYRINE_EXPECTED_VERSION "\n", ""},
+        RunCliCase{"Help", {"--help", "--simulate"}, 0, "Usage: zephyrine-cli [options]\n", ""},
+        RunCliCase{"InvalidArgument",
+                   {"--count", "0"},
+                   1,
+                   "",
+                   "zephyrine-cli: invalid value '0' for --count (1 to 2147483647) (see --help)\n"},
+        RunCliCase{"NoDeviceWithoutSimulate", {"--count", "1"}, 2, "", std::string(kNoSupplyMessage) + "\n"},
+        RunCliCase{"Simulate", {"--simulate", "--count", "1", "--json"}, 0, "{\"poll\":1,", ""}),
+    CaseName());
+
+} // namespace
