@@ -1,10 +1,10 @@
 #include "settings/linux/LinuxSettingsPlatform.h"
 
 #include "settings/IniText.h"
+#include "settings/linux/AtomicFile.h"
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -25,11 +25,6 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return m_fd; }
-    bool Close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
 
 private:
     int m_fd;
@@ -55,21 +50,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
         }
         content.append(chunk, static_cast<std::size_t>(n));
     }
-}
-
-bool WriteAll(int fd, const std::string& content) {
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 // A read-only file stays as it is, as the read-only attribute keeps it on Windows; checking the mode bits
@@ -127,18 +107,5 @@ bool LinuxSettingsPlatform::WriteProfileString(const std::string& section, const
         content = *existing;
         mode = info.st_mode & 07777;
     }
-    const std::string updated = IniAssign(content, section, key, value);
-
-    std::string temporary = path + ".XXXXXX";
-    FileDescriptor file(::mkstemp(temporary.data()));
-    if (file.get() < 0) {
-        return false;
-    }
-    const bool written = WriteAll(file.get(), updated) && ::fchmod(file.get(), mode) == 0 &&
-                         ::fsync(file.get()) == 0 && file.Close();
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFileAtomically(path, IniAssign(content, section, key, value), mode);
 }
