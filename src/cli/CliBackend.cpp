@@ -12,6 +12,5 @@ std::unique_ptr<CliBackend> MakeCliBackend(const CliOptions& options) {
     if (options.simulate) {
         return std::make_unique<SimulatedBackend>(options.seed);
     }
-    // The real device comes with the platform's HID implementation.
-    return nullptr;
+    return MakeDeviceBackend();
 }

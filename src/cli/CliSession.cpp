@@ -19,6 +19,11 @@ constexpr std::uint32_t kSupplyVendorId = 0x04D8;
 // After the copy delay, how long to go on looking for a late reply, in 1 ms steps.
 constexpr int kLateReplyMs = 250;
 
+// Found, and open both ways: a supply the user may not open is no use to the session.
+bool Usable(const CCUsbHid& channel) {
+    return channel.Disconnected() == 0 && channel.HasReadHandle() && channel.HasWriteHandle();
+}
+
 } // namespace
 
 void CliSession::ApplyCommands(PollCycle& cycle) const {
@@ -48,11 +53,46 @@ void CliSession::WaitForReply(const CCUsbHid& channel) {
     }
 }
 
+// Timer 1 and the window's device-change handling: every notice re-runs the search; finding the supply
+// restarts the interval, not finding it stops the polls until a later notice finds it again.
+void CliSession::WaitForNextPoll(CCUsbHid& channel) {
+    bool connected = true;
+    for (;;) {
+        if (!m_backend.WaitForDeviceChange(m_options.intervalMs, m_sleeper)) {
+            if (connected) {
+                return;
+            }
+            continue;
+        }
+        channel.OpenDevice(kSupplyVendorId);
+        const bool found = Usable(channel);
+        if (found != connected) {
+            Announce(found);
+        }
+        connected = found;
+    }
+}
+
+void CliSession::Announce(bool back) {
+    if (m_options.json) {
+        m_out << (back ? "{\"event\":\"supply_back\"}\n" : "{\"event\":\"supply_lost\"}\n");
+    } else {
+        m_out << (back ? kSupplyBackMessage : kSupplyLostMessage) << '\n';
+    }
+    m_out << std::flush;
+}
+
 CliExit CliSession::Run() {
     CCUsbHid channel(m_backend.Platform(), m_sleeper);
     if (channel.OpenDevice(kSupplyVendorId) == 0) {
         m_err << kNoSupplyMessage << '\n';
         return ExitNoSupply;
+    }
+    if (!Usable(channel)) {
+        const std::string problem = m_backend.OpenProblem();
+        m_err << "zephyrine-cli: " << (problem.empty() ? "the power supply cannot be opened" : problem)
+              << '\n';
+        return ExitNoAccess;
     }
 
     Event pollEvent(Event::ResetMode::Automatic);
@@ -69,7 +109,7 @@ CliExit CliSession::Run() {
 
     for (int poll = 1; !m_options.count || poll <= *m_options.count; ++poll) {
         if (poll > 1) {
-            m_sleeper.SleepMs(m_options.intervalMs);
+            WaitForNextPoll(channel);
             m_backend.IntervalElapsed(m_options.intervalMs);
         }
         cycle.Tick(channel, pollEvent);

@@ -9,9 +9,11 @@
 class CCUsbHid;
 class PollCycle;
 
-enum CliExit : int { ExitDone = 0, ExitInvalidArguments = 1, ExitNoSupply = 2 };
+enum CliExit : int { ExitDone = 0, ExitInvalidArguments = 1, ExitNoSupply = 2, ExitNoAccess = 3 };
 
 inline constexpr const char* kNoSupplyMessage = "zephyrine-cli: no power supply found (USB HID 04D8:003F)";
+inline constexpr const char* kSupplyLostMessage = "power supply lost";
+inline constexpr const char* kSupplyBackMessage = "power supply back";
 
 // Runs the window's poll road without the window: the poll tick writes the frame through the channel, and
 // after the reading pipeline's copy delay one pass decodes the reply into labels, which are printed.
@@ -27,6 +29,8 @@ private:
     // As the window's buttons do: the setters only, so the commands go out with the first poll.
     void ApplyCommands(PollCycle& cycle) const;
     void WaitForReply(const CCUsbHid& channel);
+    void WaitForNextPoll(CCUsbHid& channel);
+    void Announce(bool back);
 
     const CliOptions m_options;
     CliBackend& m_backend;

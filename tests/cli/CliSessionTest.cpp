@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <regex>
 #include <sstream>
 
@@ -215,6 +216,111 @@ TEST(CliSessionTest, NoSupplyEndsWithOneLineAndExitTwo) {
     EXPECT_EQ(run.exit, ExitNoSupply);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, std::string(kNoSupplyMessage) + "\n");
+}
+
+// The supply on a virtual bus that changes on cue: each wait for a notice takes the next step of the script,
+// which changes the bus and reports a notice, or (null) lets the interval pass.
+class ChangingBusBackend final : public CliBackend {
+public:
+    using Step = std::function<void(VirtualHidPlatform&)>;
+
+    explicit ChangingBusBackend(std::vector<Step> steps) : m_steps(std::move(steps)) {
+        m_platform.AddSupply();
+    }
+
+    HidPlatform& Platform() override { return m_platform; }
+    void IntervalElapsed(int) override {}
+    bool WaitForDeviceChange(int timeoutMs, Sleeper& sleeper) override {
+        m_waitsMs.push_back(timeoutMs);
+        if (m_next == m_steps.size() || !m_steps[m_next]) {
+            ++m_next;
+            sleeper.SleepMs(timeoutMs);
+            return false;
+        }
+        m_steps[m_next++](m_platform);
+        return true;
+    }
+
+    const std::vector<int>& WaitsMs() const { return m_waitsMs; }
+    VirtualPowerSupply& Supply() { return m_supply; }
+
+private:
+    VirtualPowerSupply m_supply;
+    VirtualHidPlatform m_platform{m_supply};
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    std::vector<int> m_waitsMs;
+};
+
+const ChangingBusBackend::Step kUnplug = [](VirtualHidPlatform& bus) { bus.Unplug(); };
+const ChangingBusBackend::Step kPlug = [](VirtualHidPlatform& bus) { bus.Plug(); };
+const ChangingBusBackend::Step kOtherDevice = [](VirtualHidPlatform&) {};
+
+std::vector<std::string> PollAndEventLines(const std::string& out) {
+    std::vector<std::string> kept;
+    for (const std::string& line : Lines(out)) {
+        if (line.rfind("poll ", 0) == 0 || line.rfind("power supply", 0) == 0) {
+            kept.push_back(line);
+        }
+    }
+    return kept;
+}
+
+TEST(CliSessionTest, AnUnplugStopsThePollsAndTheRePlugResumesThem) {
+    // Between polls 1 and 2: the supply goes, an interval passes without a notice, it comes back.
+    ChangingBusBackend backend({kUnplug, nullptr, kPlug, nullptr, nullptr});
+    const SessionRun run = RunSession({.count = 3, .intervalMs = 700}, backend);
+    EXPECT_EQ(run.exit, ExitDone);
+    EXPECT_EQ(PollAndEventLines(run.out), (std::vector<std::string>{"poll 1", kSupplyLostMessage,
+                                                                    kSupplyBackMessage, "poll 2", "poll 3"}));
+    // Nothing was sent while the supply was away; finding it again restarted the interval.
+    EXPECT_EQ(backend.Supply().ReceivedReports().size(), 3u);
+    EXPECT_EQ(backend.WaitsMs(), (std::vector<int>{700, 700, 700, 700, 700}));
+}
+
+TEST(CliSessionTest, UnplugAndRePlugAreJsonEventsInJsonMode) {
+    ChangingBusBackend backend({kUnplug, kPlug, nullptr});
+    const std::vector<std::string> lines = Lines(RunSession({.json = true, .count = 2}, backend).out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "{\"event\":\"supply_lost\"}");
+    EXPECT_EQ(lines[2], "{\"event\":\"supply_back\"}");
+    EXPECT_EQ(lines[3].rfind("{\"poll\":2,", 0), 0u);
+    // The poll after the re-plug is answered by the supply, not read from a cleared buffer.
+    const std::string voltage = JsonReading(lines[3], "input_voltage").first;
+    EXPECT_FALSE(voltage.empty());
+    EXPECT_NE(voltage, "0");
+}
+
+TEST(CliSessionTest, ANoticeAboutAnotherDeviceOnlyRestartsTheInterval) {
+    ChangingBusBackend backend({kOtherDevice, nullptr});
+    const SessionRun run = RunSession({.count = 2, .intervalMs = 300}, backend);
+    EXPECT_EQ(PollAndEventLines(run.out), (std::vector<std::string>{"poll 1", "poll 2"}));
+    EXPECT_EQ(backend.WaitsMs(), (std::vector<int>{300, 300}));
+    EXPECT_EQ(backend.Supply().ReceivedReports().size(), 2u);
+}
+
+// A supply whose node the user may not open, as a udev rule that is not installed leaves it.
+class LockedSupplyBackend final : public CliBackend {
+public:
+    LockedSupplyBackend() {
+        m_platform.AddInterface(
+            {.path = "/dev/hidraw3", .isSupply = true, .readOpenFails = true, .writeOpenFails = true});
+    }
+    HidPlatform& Platform() override { return m_platform; }
+    void IntervalElapsed(int) override {}
+    std::string OpenProblem() const override { return "permission denied on /dev/hidraw3: install the rule"; }
+
+private:
+    VirtualPowerSupply m_supply;
+    VirtualHidPlatform m_platform{m_supply};
+};
+
+TEST(CliSessionTest, ASupplyThatCannotBeOpenedIsNotCalledMissing) {
+    LockedSupplyBackend backend;
+    const SessionRun run = RunSession({.count = 3}, backend);
+    EXPECT_EQ(run.exit, ExitNoAccess);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "zephyrine-cli: permission denied on /dev/hidraw3: install the rule\n");
 }
 
 struct RunCliCase {
