@@ -73,11 +73,18 @@ for node in /sys/class/hidraw/*; do
 done
 # Read now: the devices go with the daemon.
 grep -q 'HID_ID=0003:000004D8:00000040' /sys/class/hidraw/hidraw0/device/uevent && decoy_first=1 || decoy_first=0
+supply_node=/dev/$(grep -l 'HID_ID=0003:000004D8:0000003F' /sys/class/hidraw/*/device/uevent | head -1 | cut -d/ -f5)
 
 cli --interval 300 --count 2
 cli --interval 300 --count 2 --mode temp
 cli --interval 300 --count 2 --mode temp --fan 1500
 cli --interval 300 --count 2 --clear-energy
+# A user the node does not belong to (devtmpfs makes it root's, mode 0600): no udev rule gave access.
+mkdir -p /etc
+echo 'nobody:x:65534:65534:nobody:/:/bin/sh' >/etc/passwd
+echo 'nogroup:x:65534:' >/etc/group
+su -s /bin/sh -c 'zephyrine-cli --count 1; echo "exit $?"' nobody >/tmp/denied.log 2>&1
+sed 's/^/E2E DENIED /' /tmp/denied.log
 
 # One long run: a garbage reply, a short reply, then the supply goes away and comes back.
 polls=$(count "$CLI_LOG" '^poll ')
@@ -98,4 +105,9 @@ sed 's/^/E2E LOG supply: /' "$SUPPLY_LOG"
 dmesg | grep -i hid | sed 's/^/E2E LOG kernel: /'
 dmesg | grep -q 'was too short' && short_dropped=1 || short_dropped=0
 sh /guest-checks.sh "$SUPPLY_LOG" "$CLI_LOG" "$decoy_first" "$short_dropped"
+denied_ok=0
+grep -qx "zephyrine-cli: permission denied on $supply_node: install the udev rule (see README)" /tmp/denied.log &&
+    grep -qx 'exit 3' /tmp/denied.log && denied_ok=1
+[ "$denied_ok" = 1 ] && result=PASS || result=FAIL
+say "CHECK (f) a node the user may not open is reported as such, not as a missing supply: $result"
 finish

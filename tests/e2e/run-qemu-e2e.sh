@@ -141,9 +141,9 @@ if [ -n "$LOG_DIR" ]; then
     cp "$CONSOLE.txt" "$LOG_DIR/e2e-console.log"
 fi
 
-grep -a -E '^E2E (NODE|CHECK|DETAIL|TIMEOUT|FATAL)' "$CONSOLE.txt" || true
+grep -a -E '^E2E (NODE|CHECK|DETAIL|DENIED|TIMEOUT|FATAL)' "$CONSOLE.txt" || true
 status=0
-for check in a b c d e; do
+for check in a b c d e f; do
     if ! grep -aq "^E2E CHECK ($check) .*: PASS$" "$CONSOLE.txt"; then
         echo "e2e: check ($check) did not pass" >&2
         status=1
