@@ -1,5 +1,7 @@
 #include "protocol/ReadingPipeline.h"
 
+#include "protocol/TelemetryScale.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -14,14 +16,6 @@ const char* const ReadingPipeline::kInputPowerWarning =
     "电源输入功率告警,\r\n请关闭一些不必要的程序以降低功耗,并注意保存数据,当电源达到115%载时可能保护关机！";
 
 namespace {
-
-constexpr double kCountsPerVoltMinus12V = 43.26;
-constexpr double kCountsPerVolt12V = 80.46;
-constexpr double kCountsPerVolt3V3 = 102.99;
-constexpr double kCountsPerVolt5Vsb = 102.85;
-constexpr double kCountsPerVolt5V = 102.79;
-constexpr double kCurrentDivisor = 1024;
-constexpr double kEnergyDivisor = 6000;
 
 bool Inside(double value, double low, double high) {
     return value >= low && value <= high;
@@ -99,7 +93,7 @@ bool ReadingPipeline::RunPass(const Report& report, const std::atomic<bool>& sto
     }
 
     const float minus12V =
-        ClampMinus12V(static_cast<float>(m_processor.GetRailMinus12V(kCountsPerVoltMinus12V)));
+        ClampMinus12V(static_cast<float>(m_processor.GetRailMinus12V(TelemetryScale::CountsPerVoltMinus12V)));
     ApplyRailBand(minus12V, 10.8, 13.2, m_flags.RailMinus12VOutOfBand);
     if (!Show(LabelRailMinus12V, "%.2f", minus12V, stopRequested)) {
         return false;
@@ -112,13 +106,14 @@ bool ReadingPipeline::RunPass(const Report& report, const std::atomic<bool>& sto
         std::atomic<std::int32_t>& flag;
     };
     const Rail rails[] = {
-        {LabelRail12V, &CCDataProcessing::GetRail12V, kCountsPerVolt12V, 10.8, 13.2,
+        {LabelRail12V, &CCDataProcessing::GetRail12V, TelemetryScale::CountsPerVolt12V, 10.8, 13.2,
          m_flags.Rail12VOutOfBand},
-        {LabelRail3V3, &CCDataProcessing::GetRail3V3, kCountsPerVolt3V3, 2.97, 3.63,
+        {LabelRail3V3, &CCDataProcessing::GetRail3V3, TelemetryScale::CountsPerVolt3V3, 2.97, 3.63,
          m_flags.Rail3V3OutOfBand},
-        {LabelRail5Vsb, &CCDataProcessing::GetRail5Vsb, kCountsPerVolt5Vsb, 4.5, 5.5,
+        {LabelRail5Vsb, &CCDataProcessing::GetRail5Vsb, TelemetryScale::CountsPerVolt5Vsb, 4.5, 5.5,
          m_flags.Rail5VsbOutOfBand},
-        {LabelRail5V, &CCDataProcessing::GetRail5V, kCountsPerVolt5V, 4.5, 5.5, m_flags.Rail5VOutOfBand},
+        {LabelRail5V, &CCDataProcessing::GetRail5V, TelemetryScale::CountsPerVolt5V, 4.5, 5.5,
+         m_flags.Rail5VOutOfBand},
     };
     for (const Rail& rail : rails) {
         const float value = static_cast<float>((m_processor.*rail.getter)(rail.countsPerVolt));
@@ -128,7 +123,8 @@ bool ReadingPipeline::RunPass(const Report& report, const std::atomic<bool>& sto
         }
     }
 
-    if (!Show(LabelInputCurrent, "%.2f", m_processor.GetInputCurrent(kCurrentDivisor), stopRequested)) {
+    if (!Show(LabelInputCurrent, "%.2f", m_processor.GetInputCurrent(TelemetryScale::CountsPerAmp),
+              stopRequested)) {
         return false;
     }
 
@@ -152,7 +148,7 @@ bool ReadingPipeline::RunPass(const Report& report, const std::atomic<bool>& sto
         return false;
     }
 
-    if (!Show(LabelEnergy, "%.2f", m_processor.GetEnergy(kEnergyDivisor), stopRequested)) {
+    if (!Show(LabelEnergy, "%.2f", m_processor.GetEnergy(TelemetryScale::CountsPerKwh), stopRequested)) {
         return false;
     }
 

@@ -1,48 +1,16 @@
 #include "common/SyncCallQueue.h"
 
+#include "support/ManualPump.h"
+
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <future>
-#include <mutex>
 #include <thread>
 
 namespace {
 
-// Stands in for the window's thread: posted functions run only when the test pumps them.
-class ManualPump {
-public:
-    SyncCallQueue::Poster Poster() {
-        return [this](std::function<void()> fn) {
-            std::lock_guard lock(m_mutex);
-            m_posted.push_back(std::move(fn));
-        };
-    }
-    bool RunOne() {
-        std::function<void()> fn;
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_posted.empty()) {
-                return false;
-            }
-            fn = std::move(m_posted.front());
-            m_posted.pop_front();
-        }
-        fn();
-        return true;
-    }
-    std::size_t Waiting() {
-        std::lock_guard lock(m_mutex);
-        return m_posted.size();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::deque<std::function<void()>> m_posted;
-};
-
 void WaitUntilPosted(ManualPump& pump) {
-    while (pump.Waiting() == 0) {
+    while (!pump.HasPosted()) {
         std::this_thread::yield();
     }
 }

@@ -1,8 +1,6 @@
 #include "protocol/PollCycle.h"
 
-#include "device/CCUsbHid.h"
-#include "device/virtual/VirtualHidPlatform.h"
-#include "support/RecordingSleeper.h"
+#include "support/ConnectedChannel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +11,9 @@ namespace {
 using Frame = std::vector<std::uint8_t>;
 
 // The poll cycle sending through the real channel to the virtual supply, whose log shows what went out.
-class PollCycleTest : public testing::Test {
+class PollCycleTest : public testing::Test, protected ConnectedChannel {
 protected:
-    PollCycleTest() {
-        platform.AddSupply();
-        channel.OpenDevice(0x04D8);
-        poll.ResetForStartup();
-    }
+    PollCycleTest() { poll.ResetForStartup(); }
 
     std::vector<VirtualPowerSupply::Bytes> Received() {
         return platform.WithSupply([](VirtualPowerSupply& s) { return s.ReceivedReports(); });
@@ -56,10 +50,6 @@ protected:
         return sent;
     }
 
-    VirtualPowerSupply supply;
-    VirtualHidPlatform platform{supply};
-    RecordingSleeper sleeper;
-    CCUsbHid channel{platform, sleeper};
     Event pollEvent{Event::ResetMode::Automatic};
     PollCycle poll;
 };

@@ -1,15 +1,13 @@
 #include "protocol/ReadingThread.h"
 
 #include "common/SyncCallQueue.h"
-#include "device/virtual/VirtualHidPlatform.h"
 #include "protocol/PollCycle.h"
+#include "support/ConnectedChannel.h"
+#include "support/ManualPump.h"
 #include "support/RecordingDisplay.h"
-#include "support/RecordingSleeper.h"
 #include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 namespace {
 
@@ -19,12 +17,6 @@ constexpr ReadingTimings kNoPauses{0, 0, 0};
 // window does through its call queue.
 class QueuedDisplay : public ReadingDisplay {
 public:
-    QueuedDisplay()
-        : m_queue([this](std::function<void()> fn) {
-              std::lock_guard lock(m_mutex);
-              m_posted.push_back(std::move(fn));
-          }) {}
-
     void SetLabelText(int id, const std::string& text) override {
         m_queue.Call([&] { m_inner.SetLabelText(id, text); });
     }
@@ -35,45 +27,21 @@ public:
         m_queue.Call([&] { m_inner.ShowWarning(text); });
     }
 
-    bool Pump() {
-        std::function<void()> fn;
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_posted.empty()) {
-                return false;
-            }
-            fn = std::move(m_posted.front());
-            m_posted.pop_front();
-        }
-        fn();
-        return true;
-    }
-    bool HasPosted() {
-        std::lock_guard lock(m_mutex);
-        return !m_posted.empty();
-    }
+    bool Pump() { return m_pump.RunOne(); }
+    bool HasPosted() { return m_pump.HasPosted(); }
     void Close() { m_queue.Close(); }
     const RecordingDisplay& Seen() const { return m_inner; }
 
 private:
     RecordingDisplay m_inner;
-    std::mutex m_mutex;
-    std::deque<std::function<void()>> m_posted;
-    SyncCallQueue m_queue;
+    ManualPump m_pump;
+    SyncCallQueue m_queue{m_pump.Poster()};
 };
 
-class ReadingThreadTest : public testing::Test {
+class ReadingThreadTest : public testing::Test, protected ConnectedChannel {
 protected:
-    ReadingThreadTest() {
-        platform.AddSupply();
-        channel.OpenDevice(0x04D8);
-        poll.ResetForStartup();
-    }
+    ReadingThreadTest() { poll.ResetForStartup(); }
 
-    VirtualPowerSupply supply;
-    VirtualHidPlatform platform{supply};
-    RecordingSleeper sleeper;
-    CCUsbHid channel{platform, sleeper};
     Event pollEvent{Event::ResetMode::Automatic};
     PollCycle poll;
     CCDataProcessing processor;

@@ -2,6 +2,7 @@
 
 #include "protocol/CCDataProcessing.h"
 #include "protocol/CommandFrame.h"
+#include "protocol/TelemetryScale.h"
 
 #include <algorithm>
 #include <array>
@@ -18,8 +19,6 @@ constexpr std::uint8_t kClearEnergy = 1;
 
 constexpr double kMainsVolts = 230;
 constexpr double kPowerFactor = 0.97;
-constexpr double kCurrentCountsPerAmp = 1024;
-constexpr double kEnergyCountsPerKwh = 6000;
 constexpr double kWattMsPerKwh = 3.6e9;
 
 // Temperature: a first-order lag towards a target set by load and fan, updated once per simulated second.
@@ -40,11 +39,11 @@ struct RailModel {
 
 // Indexed by VirtualPowerSupply::Rail.
 constexpr std::array<RailModel, VirtualPowerSupply::kRailCount> kRails = {{
-    {12.05, 80.46, TelemetryOffset::Rail12V},
-    {12.03, 43.26, TelemetryOffset::RailMinus12V},
-    {5.01, 102.79, TelemetryOffset::Rail5V},
-    {5.02, 102.85, TelemetryOffset::Rail5Vsb},
-    {3.31, 102.99, TelemetryOffset::Rail3V3},
+    {12.05, TelemetryScale::CountsPerVolt12V, TelemetryOffset::Rail12V},
+    {12.03, TelemetryScale::CountsPerVoltMinus12V, TelemetryOffset::RailMinus12V},
+    {5.01, TelemetryScale::CountsPerVolt5V, TelemetryOffset::Rail5V},
+    {5.02, TelemetryScale::CountsPerVolt5Vsb, TelemetryOffset::Rail5Vsb},
+    {3.31, TelemetryScale::CountsPerVolt3V3, TelemetryOffset::Rail3V3},
 }};
 
 void PutField(VirtualPowerSupply::Bytes& report, int blockOffset, std::int32_t value) {
@@ -192,12 +191,13 @@ VirtualPowerSupply::Bytes VirtualPowerSupply::MeasurementReport() {
     const std::int32_t watts = std::max(0, Round(m_loadWatts + powerNoise));
     const double amps = volts > 0 ? watts / (volts * kPowerFactor) : 0.0;
     PutField(report, TelemetryOffset::InputVoltage, volts);
-    PutField(report, TelemetryOffset::InputCurrent, Round(amps * kCurrentCountsPerAmp));
+    PutField(report, TelemetryOffset::InputCurrent, Round(amps * TelemetryScale::CountsPerAmp));
     PutField(report, TelemetryOffset::InputPower, watts);
     PutField(report, TelemetryOffset::FanSpeed, Round(FanRpm() + fanNoise));
     PutField(report, TelemetryOffset::Temperature,
              m_forcedTemperature.value_or(Round(m_temperatureCelsius + temperatureNoise)));
-    PutField(report, TelemetryOffset::Energy, static_cast<std::int32_t>(EnergyKwh() * kEnergyCountsPerKwh));
+    PutField(report, TelemetryOffset::Energy,
+             static_cast<std::int32_t>(EnergyKwh() * TelemetryScale::CountsPerKwh));
 
     for (std::size_t i = 0; i < kRails.size(); ++i) {
         const double railNoise = Noise(0.015);
