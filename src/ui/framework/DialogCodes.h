@@ -1,0 +1,31 @@
+#pragma once
+
+// The command IDs and modal results (kIdOk, kIdCancel, kDialogCreationFailed) and kNoControlId.
+#include "ui/DialogTemplates.h"
+
+// The numbers the dialog framework passes around, with the values Win32 gives them so that a Win32 backend
+// forwards its messages unchanged. Prefixed names, because <windows.h> defines many of its own as macros.
+namespace zui {
+
+enum SystemCommand : unsigned {
+    SystemCommandMinimize = 0xF020,
+    SystemCommandClose = 0xF060,
+};
+
+// The device-change event types (WM_DEVICECHANGE's first parameter).
+enum DeviceChangeEvent : unsigned {
+    DeviceNodesChanged = 0x0007,
+    DeviceArrival = 0x8000,
+    DeviceRemoveComplete = 0x8004,
+};
+
+// Virtual-key codes of the keys the dialog manager acts on.
+enum VirtualKey : int {
+    KeyReturn = 0x0D,
+    KeyEscape = 0x1B,
+};
+
+enum class MessageBoxButtons { Ok, OkCancel };
+enum class MessageBoxIcon { None, Exclamation, Information, Question, Error };
+
+} // namespace zui
