@@ -1,0 +1,370 @@
+#include "support/FakeUi.h"
+
+#include "Resources.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string RectText(const zui::Rect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+std::uint32_t ReadLittle32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+std::uint32_t ReadBig32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
+           bytes[at + 3];
+}
+
+} // namespace
+
+// The window starts at its template's size, in the base units of an 8-point dialog font.
+FakeDialogHost::FakeDialogHost(FakeUiPlatform& platform, const zui::DialogDescription& description,
+                               zui::DialogEvents& events)
+    : m_platform(platform), m_description(description), m_events(events) {
+    const PixelRect size =
+        DialogUnitsToPixels({0, 0, description.widthDialogUnits, description.heightDialogUnits}, {6, 13});
+    m_windowRect = {0, 0, size.width, size.height};
+}
+
+void FakeDialogHost::CreateControls() {
+    for (const auto& control : m_description.controls) {
+        if (control.id != kNoControlId) {
+            m_controls[control.id] = FakeControl{control, control.text, {}, true, true, {}};
+        }
+    }
+}
+
+void FakeDialogHost::FocusFirstTabStop() {
+    const auto it = std::ranges::find_if(m_description.controls, [](const auto& c) { return c.tabStop; });
+    if (it != m_description.controls.end()) {
+        m_focus = it->id;
+    }
+}
+
+FakeControl* FakeDialogHost::Find(int id) {
+    const auto it = m_controls.find(id);
+    if (it == m_controls.end()) {
+        ++m_unknownControlCalls;
+        return nullptr;
+    }
+    return &it->second;
+}
+
+const FakeControl& FakeDialogHost::Control(int id) const {
+    static const FakeControl kMissing{};
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? kMissing : it->second;
+}
+
+void FakeDialogHost::SetTitle(const std::string& text) {
+    m_title = text;
+    Log("title " + text);
+}
+
+void FakeDialogHost::SetIcon(const zui::Image& icon, bool big) {
+    Log(std::string(big ? "big" : "small") + " icon " + std::to_string(icon.width) + "x" +
+        std::to_string(icon.height));
+}
+
+void FakeDialogHost::MoveWindow(const zui::Rect& outer, bool repaint) {
+    const bool resized = outer.GetSize() != m_windowRect.GetSize();
+    m_windowRect = outer;
+    Log("move " + RectText(outer));
+    if (repaint) {
+        m_invalid.push_back(ClientRect());
+    }
+    if (resized) {
+        m_events.OnSize();
+    }
+}
+
+zui::Rect FakeDialogHost::ClientRect() const {
+    const zui::Rect& f = m_platform.frame;
+    return {0, 0, std::max(0, m_windowRect.Width() - f.left - f.right),
+            std::max(0, m_windowRect.Height() - f.top - f.bottom)};
+}
+
+void FakeDialogHost::ShowWindow(bool show) {
+    m_visible = show;
+    Log(show ? "window shown" : "window hidden");
+}
+
+std::optional<int> FakeDialogHost::LogicalDpiX() const {
+    return m_platform.dpiX;
+}
+
+void FakeDialogHost::SetControlText(int id, const std::string& text) {
+    if (FakeControl* control = Find(id)) {
+        control->text = text;
+        Log("text " + std::to_string(id) + " " + text);
+    }
+}
+
+void FakeDialogHost::MoveControl(int id, const zui::Rect& rect, bool) {
+    if (FakeControl* control = Find(id)) {
+        control->rect = rect;
+        Log("place " + std::to_string(id) + " " + RectText(rect));
+    }
+}
+
+void FakeDialogHost::ResizeControl(int id, zui::Size size) {
+    if (FakeControl* control = Find(id)) {
+        control->rect = zui::Rect::FromPointSize(control->rect.TopLeft(), size);
+    }
+}
+
+void FakeDialogHost::ShowControl(int id, bool show) {
+    if (FakeControl* control = Find(id)) {
+        control->visible = show;
+        Log((show ? "show " : "hide ") + std::to_string(id));
+    }
+}
+
+void FakeDialogHost::EnableControl(int id, bool enable) {
+    if (FakeControl* control = Find(id)) {
+        control->enabled = enable;
+        Log((enable ? "enable " : "disable ") + std::to_string(id));
+    }
+}
+
+void FakeDialogHost::SetControlImage(int id, const zui::Image& image) {
+    if (FakeControl* control = Find(id)) {
+        control->image = image;
+        Log("image " + std::to_string(id) + " " + std::to_string(m_platform.BitmapIdOf(image)));
+    }
+}
+
+zui::FontId FakeDialogHost::CreateLabelFont(const zui::FontSpec& spec) {
+    m_fonts.push_back(spec);
+    return static_cast<zui::FontId>(m_fonts.size());
+}
+
+void FakeDialogHost::Invalidate(const zui::Rect& area, bool) {
+    m_invalid.push_back(area);
+    Log("invalidate " + RectText(area));
+}
+
+void FakeDialogHost::InvalidateControl(int id, bool) {
+    if (Find(id) != nullptr) {
+        Log("control invalidated " + std::to_string(id));
+    }
+}
+
+void FakeDialogHost::UpdateWindow() {
+    Log("update");
+    // As on Win32, a hidden window is not painted and keeps its invalid areas.
+    if (m_visible) {
+        m_invalid.clear();
+    }
+}
+
+void FakeDialogHost::PaintNow(const std::function<void(zui::PaintContext&)>& paint) {
+    Log("paint now");
+    if (m_invalid.empty()) {
+        return;
+    }
+    RecordingPaintContext dc;
+    paint(dc);
+    m_directPaints.insert(m_directPaints.end(), dc.operations.begin(), dc.operations.end());
+    m_invalid.clear();
+}
+
+std::vector<PaintOperation> FakeDialogHost::Paint() {
+    RecordingPaintContext dc;
+    m_events.OnPaint(dc);
+    return dc.operations;
+}
+
+void FakeDialogHost::SetTimer(int id, int periodMs) {
+    m_timers[id] = {periodMs, m_nowMs + periodMs};
+    Log("timer " + std::to_string(id) + " " + std::to_string(periodMs));
+}
+
+void FakeDialogHost::KillTimer(int id) {
+    m_timers.erase(id);
+    Log("kill timer " + std::to_string(id));
+}
+
+std::optional<int> FakeDialogHost::TimerPeriod(int id) const {
+    const auto it = m_timers.find(id);
+    return it == m_timers.end() ? std::nullopt : std::optional<int>(it->second.periodMs);
+}
+
+void FakeDialogHost::AdvanceMs(int durationMs) {
+    const long long end = m_nowMs + durationMs;
+    for (;;) {
+        const auto next =
+            std::ranges::min_element(m_timers, {}, [](const auto& t) { return t.second.dueMs; });
+        if (next == m_timers.end() || next->second.dueMs > end) {
+            break;
+        }
+        const int id = next->first;
+        m_nowMs = next->second.dueMs;
+        next->second.dueMs += std::max(1, next->second.periodMs);
+        m_events.OnTimer(id);
+    }
+    m_nowMs = end;
+}
+
+void FakeDialogHost::Click(int id) {
+    const FakeControl* control = Find(id);
+    if (control != nullptr && control->visible && control->enabled) {
+        m_events.OnCommand(id);
+    }
+}
+
+void FakeDialogHost::EndDialog(int result) {
+    m_result = result;
+    Log("end " + std::to_string(result));
+}
+
+int FakeUiPlatform::ShowMessageBox(const std::string& text, const std::string& caption,
+                                   zui::MessageBoxButtons buttons, zui::MessageBoxIcon icon,
+                                   zui::DialogHost* owner) {
+    m_boxes.push_back({text, caption, buttons, icon, owner != nullptr});
+    if (onBox) {
+        onBox(m_boxes.back());
+    }
+    if (boxAnswers.empty()) {
+        return kIdOk;
+    }
+    const int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
+}
+
+zui::Image FakeUiPlatform::DecodeImage(std::span<const std::uint8_t> bytes) {
+    zui::Image image;
+    if (bytes.size() >= 30 && bytes[0] == 'B' && bytes[1] == 'M') {
+        image.width = static_cast<int>(ReadLittle32(bytes, 18));
+        image.height = std::abs(static_cast<int>(ReadLittle32(bytes, 22)));
+        image.bitsPerPixel = bytes[28];
+    } else if (bytes.size() >= 26 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
+               bytes[3] == 'G') {
+        image.width = static_cast<int>(ReadBig32(bytes, 16));
+        image.height = static_cast<int>(ReadBig32(bytes, 20));
+        image.hasAlpha = bytes[25] == 4 || bytes[25] == 6;
+        image.bitsPerPixel = image.hasAlpha ? 32 : 24;
+    } else {
+        return {};
+    }
+    std::uint32_t hash = 2166136261u;
+    for (const std::uint8_t byte : bytes) {
+        hash = (hash ^ byte) * 16777619u;
+    }
+    const std::uint8_t alpha = image.hasAlpha ? 128 : 255;
+    const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(hash), static_cast<std::uint8_t>(hash >> 8),
+                                   static_cast<std::uint8_t>(hash >> 16), alpha};
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * 4);
+    for (auto it = image.pixels.begin(); it != image.pixels.end(); it += 4) {
+        std::copy(std::begin(pixel), std::end(pixel), it);
+    }
+    return image;
+}
+
+zui::Image FakeUiPlatform::LoadImageFile(const std::string& path) {
+    ++m_fileLoads;
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    return DecodeImage(bytes);
+}
+
+bool FakeUiPlatform::RegisterPrivateFont(std::span<const std::uint8_t> bytes, const std::string& faceName) {
+    if (bytes.empty() || failingFontFaces.contains(faceName)) {
+        return false;
+    }
+    m_registeredFaces.push_back(faceName);
+    return true;
+}
+
+int FakeUiPlatform::BitmapIdOf(const zui::Image& image) {
+    if (m_bitmaps.empty()) {
+        for (const int id : {147, 149, 150, 151, 152, 153, 155, 156}) {
+            m_bitmaps.emplace(id, DecodeImage(zres::EmbeddedResource(zres::ResourceKind::Bitmap, id)));
+        }
+    }
+    for (const auto& [id, bitmap] : m_bitmaps) {
+        if (!image.IsNull() && bitmap == image) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+int FakeUiPlatform::RunModalDialog(const zui::DialogDescription& description, zui::DialogEvents& events,
+                                   zui::DialogHost*) {
+    m_hosts.push_back(std::make_unique<FakeDialogHost>(*this, description, events));
+    FakeDialogHost& host = *m_hosts.back();
+    events.AttachHost(&host);
+    if (events.OnCreate() == -1) {
+        events.AttachHost(nullptr);
+        return kDialogCreationFailed;
+    }
+    host.CreateControls();
+    if (events.OnInitDialog()) {
+        host.FocusFirstTabStop();
+    }
+    if (description.visible) {
+        host.ShowWindow(true);
+    }
+    if (!m_scripts.empty()) {
+        const auto script = std::move(m_scripts.front());
+        m_scripts.pop_front();
+        if (!host.Ended()) {
+            script(host);
+        }
+    }
+    events.OnDestroy();
+    events.AttachHost(nullptr);
+    return host.Result();
+}
+
+SyncCallQueue::Poster FakeUiPlatform::WindowThreadPoster() {
+    return [queue = m_posted](std::function<void()> call) {
+        {
+            std::lock_guard lock(queue->mutex);
+            queue->calls.push_back(std::move(call));
+        }
+        queue->posted.notify_all();
+    };
+}
+
+std::vector<std::function<void()>> FakeUiPlatform::TakePosted() {
+    std::lock_guard lock(m_posted->mutex);
+    std::vector<std::function<void()>> calls(std::make_move_iterator(m_posted->calls.begin()),
+                                             std::make_move_iterator(m_posted->calls.end()));
+    m_posted->calls.clear();
+    return calls;
+}
+
+void FakeUiPlatform::RunPostedCalls() {
+    for (auto& call : TakePosted()) {
+        call();
+    }
+}
+
+bool FakeUiPlatform::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        {
+            // done() may turn true on another thread without anything being posted, so look again often.
+            std::unique_lock lock(m_posted->mutex);
+            m_posted->posted.wait_for(lock, std::chrono::milliseconds(5),
+                                      [&] { return !m_posted->calls.empty(); });
+        }
+        RunPostedCalls();
+    }
+    return true;
+}

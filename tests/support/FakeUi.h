@@ -1,0 +1,226 @@
+#pragma once
+
+#include "support/UiPrinters.h"
+#include "ui/framework/DialogEvents.h"
+#include "ui/framework/DialogHost.h"
+#include "ui/framework/UiPlatform.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+// A headless backend of the dialog framework for the window's logic tests. It keeps what a window system
+// would show (titles, control texts, places, images, timers) and logs every call in order; time passes only
+// through AdvanceMs; the window's thread is the test's thread, which runs the posted calls when it pumps.
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+    zui::MessageBoxButtons buttons;
+    zui::MessageBoxIcon icon;
+    bool owned;
+};
+
+struct PaintOperation {
+    enum class Kind { Stretch, Copy, AlphaBlend, Icon };
+    Kind kind;
+    zui::Image image;
+    zui::Rect dest; // Stretch
+    zui::Point at;  // the others
+};
+
+class RecordingPaintContext final : public zui::PaintContext {
+public:
+    void StretchImage(const zui::Image& image, const zui::Rect& dest) override {
+        operations.push_back({PaintOperation::Kind::Stretch, image, dest, {}});
+    }
+    void CopyImage(const zui::Image& image, zui::Point at) override {
+        operations.push_back({PaintOperation::Kind::Copy, image, {}, at});
+    }
+    void AlphaBlendImage(const zui::Image& image, zui::Point at) override {
+        operations.push_back({PaintOperation::Kind::AlphaBlend, image, {}, at});
+    }
+    void DrawIconImage(const zui::Image& image, zui::Point at) override {
+        operations.push_back({PaintOperation::Kind::Icon, image, {}, at});
+    }
+
+    std::vector<PaintOperation> operations;
+};
+
+struct FakeControl {
+    zui::ControlDescription description;
+    std::string text;
+    zui::Rect rect;
+    bool visible = true;
+    bool enabled = true;
+    zui::Image image;
+};
+
+class FakeUiPlatform;
+
+class FakeDialogHost final : public zui::DialogHost {
+public:
+    FakeDialogHost(FakeUiPlatform& platform, const zui::DialogDescription& description,
+                   zui::DialogEvents& events);
+
+    void SetTitle(const std::string& text) override;
+    void SetIcon(const zui::Image& icon, bool big) override;
+    void MoveWindow(const zui::Rect& outer, bool repaint) override;
+    zui::Rect WindowRect() const override { return m_windowRect; }
+    zui::Rect ClientRect() const override;
+    void ShowWindow(bool show) override;
+    bool IsMinimized() const override { return m_minimized; }
+    void MinimizeWindow() override { m_minimized = true; }
+    void SetForeground() override { Log("foreground"); }
+    std::optional<int> LogicalDpiX() const override;
+
+    void SetControlText(int id, const std::string& text) override;
+    std::string ControlText(int id) const override { return Control(id).text; }
+    void MoveControl(int id, const zui::Rect& rect, bool repaint) override;
+    void ResizeControl(int id, zui::Size size) override;
+    zui::Rect ControlRect(int id) const override { return Control(id).rect; }
+    void ShowControl(int id, bool show) override;
+    void EnableControl(int id, bool enable) override;
+    void SetControlImage(int id, const zui::Image& image) override;
+    void SetFocusToControl(int id) override { m_focus = id; }
+    int FocusedControl() const override { return m_focus; }
+    void SelectControlText(int id) override { Log("select " + std::to_string(id)); }
+
+    zui::FontId CreateLabelFont(const zui::FontSpec& spec) override;
+
+    void Invalidate(const zui::Rect& area, bool erase) override;
+    void InvalidateControl(int id, bool erase) override;
+    void UpdateWindow() override;
+    void SendPaintMessage() override { Log("send paint"); }
+    void PaintNow(const std::function<void(zui::PaintContext&)>& paint) override;
+
+    void SetTimer(int id, int periodMs) override;
+    void KillTimer(int id) override;
+
+    void EndDialog(int result) override;
+
+    // The test's side.
+    const FakeControl& Control(int id) const;
+    const std::string& Title() const { return m_title; }
+    bool IsVisible() const { return m_visible; }
+    bool Ended() const { return m_result.has_value(); }
+    int Result() const { return m_result.value_or(0); }
+    std::optional<int> TimerPeriod(int id) const;
+    long long NowMs() const { return m_nowMs; }
+    // Runs the timers that fall due, in time order, each on its own period.
+    void AdvanceMs(int durationMs);
+    // What the user does.
+    bool PressKey(int virtualKey) { return m_events.PreTranslateKey(virtualKey); }
+    void Click(int id);
+    void SystemCommand(unsigned code) { m_events.OnSystemCommand(code); }
+    bool DeviceChange(unsigned eventType) { return m_events.OnDeviceChange(eventType); }
+    // A paint request over the whole client area, through a recording context.
+    std::vector<PaintOperation> Paint();
+    zui::CtlColor CtlColorOf(int id) { return m_events.OnCtlColor(id); }
+    const std::vector<zui::FontSpec>& Fonts() const { return m_fonts; }
+    // What PaintNow drew.
+    const std::vector<PaintOperation>& DirectPaints() const { return m_directPaints; }
+    const std::vector<std::string>& CallLog() const { return m_log; }
+    void ClearLog() { m_log.clear(); }
+    // Calls naming a control the description does not have.
+    int UnknownControlCalls() const { return m_unknownControlCalls; }
+
+    void CreateControls();
+    void FocusFirstTabStop();
+
+private:
+    struct Timer {
+        int periodMs;
+        long long dueMs;
+    };
+
+    FakeControl* Find(int id);
+    void Log(std::string entry) { m_log.push_back(std::move(entry)); }
+
+    FakeUiPlatform& m_platform;
+    const zui::DialogDescription& m_description;
+    zui::DialogEvents& m_events;
+    std::map<int, FakeControl> m_controls;
+    std::string m_title;
+    zui::Rect m_windowRect;
+    bool m_visible = false;
+    bool m_minimized = false;
+    int m_focus = kNoControlId;
+    std::vector<zui::Rect> m_invalid;
+    std::vector<zui::FontSpec> m_fonts;
+    std::vector<PaintOperation> m_directPaints;
+    std::map<int, Timer> m_timers;
+    long long m_nowMs = 0;
+    std::optional<int> m_result;
+    std::vector<std::string> m_log;
+    int m_unknownControlCalls = 0;
+};
+
+class FakeUiPlatform final : public zui::UiPlatform {
+public:
+    zui::Size PrimaryScreenSize() const override { return screen; }
+    zui::Size SystemIconSize() const override { return {32, 32}; }
+    bool SystemTrayAvailable() const override { return trayAvailable; }
+    int ShowMessageBox(const std::string& text, const std::string& caption, zui::MessageBoxButtons buttons,
+                       zui::MessageBoxIcon icon, zui::DialogHost* owner) override;
+    // The pixels of the fake decoder are a hash of the bytes, so images of different resources differ.
+    zui::Image DecodeImage(std::span<const std::uint8_t> bytes) override;
+    zui::Image LoadImageFile(const std::string& path) override;
+    bool RegisterPrivateFont(std::span<const std::uint8_t> bytes, const std::string& faceName) override;
+    int RunModalDialog(const zui::DialogDescription& description, zui::DialogEvents& events,
+                       zui::DialogHost* owner) override;
+    SyncCallQueue::Poster WindowThreadPoster() override;
+
+    // Settings of the fake display.
+    zui::Size screen{1366, 768};
+    // The window frame around the client area (left, top, right, bottom), as a Win32 frame would take.
+    zui::Rect frame{0, 0, 0, 0};
+    std::optional<int> dpiX = 96;
+    bool trayAvailable = true;
+    std::set<std::string> failingFontFaces;
+
+    // The life of the next modal run, between its OnInitDialog and its OnDestroy; a run without one ends at
+    // once.
+    void ScriptNextRun(std::function<void(FakeDialogHost&)> script) {
+        m_scripts.push_back(std::move(script));
+    }
+    // Answers of the coming boxes, in order; kIdOk when none is left. onBox runs while a box is open.
+    std::deque<int> boxAnswers;
+    std::function<void(const RecordedBox&)> onBox;
+    const std::vector<RecordedBox>& Boxes() const { return m_boxes; }
+    const std::vector<std::string>& RegisteredFaces() const { return m_registeredFaces; }
+    int FileLoads() const { return m_fileLoads; }
+    // The embedded bitmap whose decoded image this is, or 0.
+    int BitmapIdOf(const zui::Image& image);
+
+    // Runs the calls posted onto the window's thread until done() holds; false when limit passed first.
+    bool PumpUntil(const std::function<bool()>& done,
+                   std::chrono::milliseconds limit = std::chrono::seconds(10));
+    // Runs the calls posted so far.
+    void RunPostedCalls();
+
+private:
+    std::vector<std::function<void()>> TakePosted();
+
+    std::deque<std::function<void(FakeDialogHost&)>> m_scripts;
+    std::vector<std::unique_ptr<FakeDialogHost>> m_hosts;
+    std::vector<RecordedBox> m_boxes;
+    std::vector<std::string> m_registeredFaces;
+    int m_fileLoads = 0;
+    std::map<int, zui::Image> m_bitmaps;
+
+    struct PostQueue {
+        std::mutex mutex;
+        std::condition_variable posted;
+        std::deque<std::function<void()>> calls;
+    };
+    std::shared_ptr<PostQueue> m_posted = std::make_shared<PostQueue>();
+};
