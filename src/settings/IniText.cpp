@@ -30,8 +30,9 @@ std::vector<Line> SplitLines(std::string_view content) {
     return lines;
 }
 
+// What the profile functions trim: white space, a stray carriage return, and the DOS end-of-file mark.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
 std::string_view Trim(std::string_view text) {
@@ -51,13 +52,14 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
-// The section name of a header line "[name]", or nullopt for any other line.
+// The section name of a header line "[name]", or nullopt for any other line. The name ends at the line's last
+// closing bracket, as the profile functions read it.
 std::optional<std::string_view> SectionName(std::string_view line) {
     line = Trim(line);
     if (line.empty() || line.front() != '[') {
         return std::nullopt;
     }
-    const auto close = line.find(']');
+    const auto close = line.rfind(']');
     if (close == std::string_view::npos) {
         return std::nullopt;
     }
@@ -66,13 +68,15 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 
 struct Entry {
     std::string_view key;
-    std::string_view value;
+    std::optional<std::string_view> value; // none on a line without an equals sign
 };
 
-std::optional<Entry> EntryOf(std::string_view line) {
+// The profile functions take a line without an equals sign for a key without a value: reading it gives the
+// default, and writing the key gives it one.
+Entry EntryOf(std::string_view line) {
     const auto equals = line.find('=');
     if (equals == std::string_view::npos) {
-        return std::nullopt;
+        return Entry{Trim(line), std::nullopt};
     }
     return Entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
@@ -105,11 +109,9 @@ Location Locate(std::string_view content, const std::vector<Line>& lines, std::s
         if (!inSection) {
             continue;
         }
-        if (const auto entry = EntryOf(text)) {
-            if (EqualsIgnoringCase(entry->key, key)) {
-                location.keyLine = i;
-                return location;
-            }
+        if (EqualsIgnoringCase(EntryOf(text).key, key)) {
+            location.keyLine = i;
+            return location;
         }
         if (!Trim(text).empty()) {
             location.insertAt = lines[i].next;
@@ -129,7 +131,11 @@ std::optional<std::string> IniLookup(std::string_view content, std::string_view 
         return std::nullopt;
     }
     const Line& line = lines[*location.keyLine];
-    std::string_view value = EntryOf(content.substr(line.begin, line.end - line.begin))->value;
+    const auto entryValue = EntryOf(content.substr(line.begin, line.end - line.begin)).value;
+    if (!entryValue) {
+        return std::nullopt;
+    }
+    std::string_view value = *entryValue;
     // The profile functions drop one pair of matching quotes around a value.
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
@@ -142,24 +148,32 @@ std::string IniAssign(std::string_view content, std::string_view section, std::s
                       std::string_view value) {
     const auto lines = SplitLines(content);
     const Location location = Locate(content, lines, section, key);
-    const std::string entry = std::string(key) + "=" + std::string(value);
     std::string result;
     if (location.keyLine) {
+        // The key keeps the spelling it has in the file.
         const Line& line = lines[*location.keyLine];
-        result.append(content.substr(0, line.begin)).append(entry).append(content.substr(line.end));
-    } else if (location.sectionFound) {
+        const std::string_view fileKey = EntryOf(content.substr(line.begin, line.end - line.begin)).key;
+        result.append(content.substr(0, line.begin))
+            .append(fileKey)
+            .append("=")
+            .append(value)
+            .append(content.substr(line.end));
+        return result;
+    }
+    const std::string entry = std::string(key) + "=" + std::string(value);
+    if (location.sectionFound) {
         result.append(content.substr(0, location.insertAt));
         if (location.insertNeedsLineBreak) {
             result.append("\r\n");
         }
         result.append(entry).append("\r\n").append(content.substr(location.insertAt));
-    } else {
-        result.append(content);
-        if (!content.empty() && content.back() != '\n') {
-            result.append("\r\n");
-        }
-        result.append("[").append(section).append("]\r\n").append(entry).append("\r\n");
+        return result;
     }
+    result.append(content);
+    if (!content.empty() && content.back() != '\n') {
+        result.append("\r\n");
+    }
+    result.append("[").append(section).append("]\r\n").append(entry).append("\r\n");
     return result;
 }
 
