@@ -15,6 +15,11 @@ extern "C" {
 namespace {
 
 constexpr DWORD kEnumerationFlags = DIGCF_PRESENT | DIGCF_DEVICEINTERFACE; // 0x12
+static_assert(kEnumerationFlags == 0x12);
+// The sizes the system checks in cbSize and Size: 28 and 6 in a 32-bit build, 32 and 8 in a 64-bit one.
+static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == (sizeof(void*) == 8 ? 32 : 28));
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) == (sizeof(void*) == 8 ? 8 : 6));
+static_assert(sizeof(HIDD_ATTRIBUTES) == 12);
 
 // A manual-reset event, not signalled at first; closed with its owner.
 class ManualEvent {
