@@ -1,0 +1,20 @@
+#pragma once
+
+#include "device/HidPlatform.h"
+
+#include <memory>
+
+class QtUiPlatform;
+
+// Where the window's HID platform comes from, with whatever keeps it going while the window runs.
+class DeviceSource {
+public:
+    virtual ~DeviceSource() = default;
+    virtual HidPlatform& Platform() = 0;
+};
+
+// The virtual supply, plugged in from the start; its model clock follows the real one.
+std::unique_ptr<DeviceSource> MakeSimulatedSource();
+// The machine's HID devices; every notice of a device added or removed reaches the window as a
+// device-change message.
+std::unique_ptr<DeviceSource> MakeDeviceSource(QtUiPlatform& ui);

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "ui/framework/DialogEvents.h"
+#include "ui/framework/DialogHost.h"
+
+#include <QEventLoop>
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class QMessageBox;
+class QtUiPlatform;
+
+// One dialog as a top-level Qt window: its controls are child widgets made from the description, its
+// messages reach the dialog's logic through DialogEvents, and a modal run is a nested event loop.
+//
+// The client area is the window's geometry: the window manager's frame and title bar lie outside it. The
+// window paints into a canvas of its own, so that the logic's paint calls (which may come outside a paint
+// event, as BeginPaint from a handler) and the exact alpha blend have pixels to work on; Invalidate keeps the
+// area waiting to be painted the way Win32's update region does.
+class QtDialogWindow final : public QWidget, public zui::DialogHost {
+public:
+    QtDialogWindow(QtUiPlatform& platform, const zui::DialogDescription& description,
+                   zui::DialogEvents& events, QtDialogWindow* owner);
+    ~QtDialogWindow() override;
+
+    // The whole modal run, AttachHost to AttachHost(nullptr); returns the EndDialog result.
+    int Run();
+    // Called by the platform for the boxes this window owns, so that ending the run can close them.
+    void TrackBox(QMessageBox* box);
+    void ForgetBox(QMessageBox* box);
+
+    void SetTitle(const std::string& text) override;
+    void SetIcon(const zui::Image& icon, bool big) override;
+    void MoveWindow(const zui::Rect& outer, bool repaint) override;
+    zui::Rect WindowRect() const override;
+    zui::Rect ClientRect() const override { return {0, 0, width(), height()}; }
+    void ShowWindow(bool show) override;
+    bool IsMinimized() const override { return isMinimized(); }
+    void MinimizeWindow() override { showMinimized(); }
+    void SetForeground() override;
+    std::optional<int> LogicalDpiX() const override;
+
+    void SetControlText(int id, const std::string& text) override;
+    std::string ControlText(int id) const override;
+    void MoveControl(int id, const zui::Rect& rect, bool repaint) override;
+    void ResizeControl(int id, zui::Size size) override;
+    zui::Rect ControlRect(int id) const override;
+    void ShowControl(int id, bool show) override;
+    void EnableControl(int id, bool enable) override;
+    void SetControlImage(int id, const zui::Image& image) override;
+    void SetFocusToControl(int id) override;
+    int FocusedControl() const override;
+    void SelectControlText(int id) override;
+
+    zui::FontId CreateLabelFont(const zui::FontSpec& spec) override;
+
+    void Invalidate(const zui::Rect& area, bool erase) override;
+    void InvalidateControl(int id, bool erase) override;
+    void UpdateWindow() override;
+    // The paint handling draws only what is still invalid, which UpdateWindow has just painted.
+    void SendPaintMessage() override { UpdateWindow(); }
+    void PaintNow(const std::function<void(zui::PaintContext&)>& paint) override;
+
+    void SetTimer(int id, int periodMs) override;
+    void KillTimer(int id) override;
+
+    void EndDialog(int result) override;
+
+    zui::DialogEvents& Events() { return m_events; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void CreateControls();
+    QWidget* Control(int id) const;
+    int ScreenDpiY() const;
+
+    QtUiPlatform& m_platform;
+    const zui::DialogDescription& m_description;
+    zui::DialogEvents& m_events;
+    QFont m_dialogFont;
+    std::map<int, QWidget*> m_controls;
+    std::vector<QFont> m_fonts;
+    std::map<int, int> m_timers; // our ID -> Qt's
+    std::vector<QPointer<QMessageBox>> m_boxes;
+    QImage m_canvas;
+    QRegion m_invalid;
+    const std::function<void(zui::PaintContext&)>* m_directPaint = nullptr;
+    QSize m_requestedSize;
+    QEventLoop m_loop;
+    bool m_ended = false;
+    int m_result = 0;
+};

@@ -1,0 +1,80 @@
+#include "ui/qt/QtFonts.h"
+
+#include "ui/Geometry.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QRawFont>
+
+#include <algorithm>
+
+namespace {
+
+// The face as dialog templates name it; Linux has no such font.
+constexpr const char* kTemplateFace = "MS Shell Dlg";
+
+int BigEndian16(const QByteArray& table, int offset) {
+    if (table.size() < offset + 2) {
+        return 0;
+    }
+    return static_cast<std::uint8_t>(table[offset]) << 8 | static_cast<std::uint8_t>(table[offset + 1]);
+}
+
+// unitsPerEm from 'head' and usWinAscent and usWinDescent from 'OS/2', the numbers GDI fits a cell to.
+geometry::FaceMetrics MetricsOf(const QFont& font) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid()) {
+        return {};
+    }
+    const QByteArray head = raw.fontTable("head");
+    const QByteArray os2 = raw.fontTable("OS/2");
+    return {BigEndian16(head, 18), BigEndian16(os2, 74), BigEndian16(os2, 76)};
+}
+
+} // namespace
+
+bool QtFonts::Register(std::span<const std::uint8_t> bytes, const std::string& faceName) {
+    if (bytes.empty()) {
+        return false;
+    }
+    auto known = m_families.find(bytes.data());
+    if (known == m_families.end()) {
+        const int id = QFontDatabase::addApplicationFontFromData(
+            QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+        const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+        if (families.isEmpty()) {
+            return false;
+        }
+        known = m_families.emplace(bytes.data(), families.first()).first;
+    }
+    QFont::insertSubstitution(QString::fromStdString(faceName), known->second);
+    return true;
+}
+
+void QtFonts::UseFaceForDialogs(const std::string& faceName, int points) {
+    const QFont font(QString::fromStdString(faceName), points);
+    QFont::insertSubstitution(kTemplateFace, QFontInfo(font).family());
+    QApplication::setFont(font);
+}
+
+QFont QtFonts::FontOf(const zui::FontSpec& spec, int dpiY) {
+    QFont font(QString::fromStdString(spec.face));
+    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    // GDI lays text out in the whole-pixel advances of hinted glyphs; with full hinting Qt does too, so a
+    // caption fits, or wraps, where it does on Windows.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    if (spec.unit == zui::FontSizeUnit::PointTenths) {
+        font.setPixelSize(std::max(1, geometry::PointTenthsToEmPixels(spec.size, dpiY)));
+    } else {
+        font.setPixelSize(std::max(1, geometry::CellHeightToEmPixels(spec.size, MetricsOf(font))));
+    }
+    return font;
+}
+
+QFont QtFonts::DialogFont(const std::string& face, int points, int weight) {
+    QFont font(QString::fromStdString(face), points);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    return font;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/framework/DialogDescription.h"
+
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+
+// The process's private fonts and the QFonts of the framework's font specs.
+class QtFonts {
+public:
+    // Registers the bytes with Qt's application fonts and makes faceName a substitute name for the family
+    // they hold: a QFont asking for faceName gets that font whatever it calls itself. Registering the same
+    // bytes again only renews the name.
+    bool Register(std::span<const std::uint8_t> bytes, const std::string& faceName);
+
+    // Dialogs, message boxes and the templates' own face ("MS Shell Dlg") use faceName from now on.
+    void UseFaceForDialogs(const std::string& faceName, int points);
+
+    // The font of a spec on a screen of this vertical DPI; the sizes as ui/Geometry.h explains them.
+    static QFont FontOf(const zui::FontSpec& spec, int dpiY);
+    // A dialog template's font.
+    static QFont DialogFont(const std::string& face, int points, int weight);
+
+private:
+    std::map<const std::uint8_t*, QString> m_families;
+};

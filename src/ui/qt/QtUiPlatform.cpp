@@ -1,0 +1,119 @@
+#include "ui/qt/QtUiPlatform.h"
+
+#include "ui/DialogTemplates.h"
+#include "ui/qt/QtDialogWindow.h"
+#include "ui/qt/QtImages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QSystemTrayIcon>
+
+#include <algorithm>
+
+namespace {
+
+QMessageBox::Icon IconOf(zui::MessageBoxIcon icon) {
+    switch (icon) {
+    case zui::MessageBoxIcon::Exclamation:
+        return QMessageBox::Warning;
+    case zui::MessageBoxIcon::Information:
+        return QMessageBox::Information;
+    case zui::MessageBoxIcon::Question:
+        return QMessageBox::Question;
+    case zui::MessageBoxIcon::Error:
+        return QMessageBox::Critical;
+    case zui::MessageBoxIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+zui::Size QtUiPlatform::PrimaryScreenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? zui::Size{screen->geometry().width(), screen->geometry().height()}
+                             : zui::Size{};
+}
+
+zui::Size QtUiPlatform::SystemIconSize() const {
+    const int size = QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
+    return {size, size};
+}
+
+bool QtUiPlatform::SystemTrayAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+int QtUiPlatform::ShowMessageBox(const std::string& text, const std::string& caption,
+                                 zui::MessageBoxButtons buttons, zui::MessageBoxIcon icon,
+                                 zui::DialogHost* owner) {
+    auto* window = dynamic_cast<QtDialogWindow*>(owner);
+    // The texts break their lines the Windows way; Qt would show the carriage return.
+    const QString body = QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const auto standardButtons =
+        buttons == zui::MessageBoxButtons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel;
+    QMessageBox box(IconOf(icon), QString::fromStdString(caption), body, standardButtons, window);
+    box.setDefaultButton(QMessageBox::Ok);
+    if (window != nullptr) {
+        window->TrackBox(&box);
+    }
+    const int answer = box.exec();
+    if (window != nullptr) {
+        window->ForgetBox(&box);
+    }
+    return answer == QMessageBox::Ok ? kIdOk : kIdCancel;
+}
+
+zui::Image QtUiPlatform::DecodeImage(std::span<const std::uint8_t> bytes) {
+    return qt_images::Decode(bytes);
+}
+
+zui::Image QtUiPlatform::LoadImageFile(const std::string& path) {
+    return qt_images::FromQImage(QImage(QString::fromStdString(path)));
+}
+
+bool QtUiPlatform::RegisterPrivateFont(std::span<const std::uint8_t> bytes, const std::string& faceName) {
+    return m_fonts.Register(bytes, faceName);
+}
+
+int QtUiPlatform::RunModalDialog(const zui::DialogDescription& description, zui::DialogEvents& events,
+                                 zui::DialogHost* owner) {
+    QtDialogWindow window(*this, description, events, dynamic_cast<QtDialogWindow*>(owner));
+    m_runs.push_back(&window);
+    const int result = window.Run();
+    std::erase(m_runs, &window);
+    return result;
+}
+
+SyncCallQueue::Poster QtUiPlatform::WindowThreadPoster() {
+    return [context = &m_context](std::function<void()> call) {
+        QMetaObject::invokeMethod(context, std::move(call), Qt::QueuedConnection);
+    };
+}
+
+void QtUiPlatform::BroadcastDeviceChange(unsigned eventType) {
+    for (QtDialogWindow* window : std::vector(m_runs)) {
+        window->Events().OnDeviceChange(eventType);
+    }
+}
+
+void QtUiPlatform::CancelMainDialog() {
+    if (!m_runs.empty()) {
+        m_runs.front()->Events().OnCommand(kIdCancel);
+    }
+}
+
+void QtUiPlatform::EndRunsAbove(const QtDialogWindow& window) {
+    const auto it = std::ranges::find(m_runs, &window);
+    if (it == m_runs.end()) {
+        return;
+    }
+    std::vector<QtDialogWindow*> above(it + 1, m_runs.end());
+    std::ranges::reverse(above);
+    for (QtDialogWindow* inner : above) {
+        inner->EndDialog(kIdCancel);
+    }
+}

@@ -1,0 +1,77 @@
+#include "Resources.h"
+#include "common/Sleeper.h"
+#include "settings/linux/LinuxSettingsPlatform.h"
+#include "ui/CZephyrineApp.h"
+#include "ui/ControlTable.h"
+#include "ui/ProgramOptions.h"
+#include "ui/ResourceIds.h"
+#include "ui/qt/DeviceSource.h"
+#include "ui/qt/QtUiPlatform.h"
+#include "ui/qt/TerminationSignals.h"
+
+#include <QApplication>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Chosen before Qt starts, unless the user chose already.
+void PrepareWindowSystem(int argc, char** argv) {
+    bool platformArgument = false;
+    for (int i = 1; i < argc; ++i) {
+        platformArgument = platformArgument || std::strcmp(argv[i], "-platform") == 0;
+    }
+    // A Wayland client cannot place its own window, and this one has a fixed place and size; through
+    // XWayland it keeps them. Without XWayland the Wayland platform still gives the sizes, not the place.
+    if (!platformArgument && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    // The window is DPI-aware the Win32 way: every size is in device pixels and the DPI enters only through
+    // the font rule. Qt's scaling would scale the geometry a second time.
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    PrepareWindowSystem(argc, argv);
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+
+    const QStringList arguments = QApplication::arguments();
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments[i].toStdString());
+    }
+    const ProgramOptionsResult parsed = ParseProgramOptions(args);
+    if (!parsed.error.empty()) {
+        std::cerr << "Zephyrine: " << parsed.error << "\n" << ProgramUsage();
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::cout << ProgramUsage();
+        return 0;
+    }
+
+    QtUiPlatform ui;
+    // Message boxes and dialogs use the captions' face too, which holds their Chinese characters; no such
+    // font need be installed.
+    ui.RegisterPrivateFont(zres::EmbeddedResource(zres::ResourceKind::Font, FontCaptions),
+                           control_table::kCaptionFace);
+    ui.Fonts().UseFaceForDialogs(control_table::kCaptionFace, 9);
+
+    const std::unique_ptr<DeviceSource> devices =
+        parsed.options.simulate ? MakeSimulatedSource() : MakeDeviceSource(ui);
+    LinuxSettingsPlatform settings(LinuxSettingsPlatform::CurrentExecutablePath());
+    SystemSleeper sleeper;
+    CZephyrineApp app(ui, {devices->Platform(), sleeper, settings, {parsed.options.pollIntervalMs, {}}});
+    const TerminationSignals terminationSignals([&ui] { ui.CancelMainDialog(); });
+    app.InitInstance();
+    return 0;
+}

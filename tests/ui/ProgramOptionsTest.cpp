@@ -1,0 +1,43 @@
+#include "ui/ProgramOptions.h"
+
+#include "support/CaseName.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct OptionsCase {
+    std::string name;
+    std::vector<std::string> args;
+    ProgramOptions options;
+    bool valid;
+};
+
+class ParseProgramOptionsTest : public testing::TestWithParam<OptionsCase> {};
+
+TEST_P(ParseProgramOptionsTest, ReadsTheArgumentsOrSaysWhatIsWrong) {
+    const ProgramOptionsResult result = ParseProgramOptions(GetParam().args);
+    EXPECT_EQ(result.error.empty(), GetParam().valid) << result.error;
+    if (GetParam().valid) {
+        EXPECT_EQ(result.options, GetParam().options);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ParseProgramOptionsTest,
+    testing::Values(
+        OptionsCase{"None", {}, {false, 5000, false}, true},
+        OptionsCase{"Simulate", {"--simulate"}, {true, 5000, false}, true},
+        OptionsCase{"IntervalApart", {"--poll-interval", "1000", "--simulate"}, {true, 1000, false}, true},
+        OptionsCase{"IntervalJoined", {"--poll-interval=250"}, {false, 250, false}, true},
+        OptionsCase{"Help", {"--help"}, {false, 5000, true}, true},
+        OptionsCase{"IntervalTooShort", {"--poll-interval", "99"}, {}, false},
+        OptionsCase{"IntervalNotANumber", {"--poll-interval", "5s"}, {}, false},
+        OptionsCase{"IntervalMissing", {"--poll-interval"}, {}, false},
+        OptionsCase{"Unknown", {"--fast"}, {}, false}),
+    CaseName());
+
+} // namespace
