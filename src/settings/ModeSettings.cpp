@@ -17,17 +17,17 @@ void ModeSettings::LoadConfig(PollCycle& poll) {
 }
 
 void ModeSettings::ReadConfig(PollCycle& poll) {
-    const std::string text = m_platform.GetProfileString(kSection, kKey, "", m_configPath);
+    const std::string text = m_platform.ReadProfileValue(kSection, kKey, "", m_configPath);
     poll.ApplyLoadedMode(ParseLeadingInt(text));
 }
 
 void ModeSettings::WriteDefaultConfig() {
-    m_platform.WriteProfileString(kSection, kKey, "0", m_configPath);
+    m_platform.WriteProfileValue(kSection, kKey, "0", m_configPath);
 }
 
 void ModeSettings::SaveConfig(const PollCycle& poll) {
     if (m_configPath.empty()) {
         return;
     }
-    m_platform.WriteProfileString(kSection, kKey, std::to_string(poll.ControlMode), m_configPath);
+    m_platform.WriteProfileValue(kSection, kKey, std::to_string(poll.ControlMode), m_configPath);
 }

@@ -15,10 +15,10 @@ public:
     // Creates a new empty file; false when it exists already or cannot be created.
     virtual bool CreateNewFile(const std::string& path) = 0;
     // Value of key in section, or defaultValue; at most 127 characters of it.
-    virtual std::string GetProfileString(const std::string& section, const std::string& key,
+    virtual std::string ReadProfileValue(const std::string& section, const std::string& key,
                                          const std::string& defaultValue, const std::string& path) = 0;
     // Changes only that key's line, adding the section or the line when missing; false when nothing was
     // written.
-    virtual bool WriteProfileString(const std::string& section, const std::string& key,
-                                    const std::string& value, const std::string& path) = 0;
+    virtual bool WriteProfileValue(const std::string& section, const std::string& key,
+                                   const std::string& value, const std::string& path) = 0;
 };

@@ -93,12 +93,16 @@ TEST_F(ModeSettingsTest, TheModeOfARunIsReadByTheNextStart) {
 }
 
 TEST_F(ModeSettingsTest, OtherLinesSectionsAndLineEndsSurviveASave) {
-    const std::string before =
-        "[Other]\r\nA=1\r\n\r\n[SYS]\r\nUser=x\r\nControl Mode=0\r\nTail=2\r\n[Last]\r\nB=3\r\n";
-    GiveFile(before);
+    GiveFile("[Other]\r\nA=1\r\n[SYS]\r\nUser=x\r\nControl Mode=0\r\nTail=2\r\n[Last]\r\nB=3\r\n");
     Run([](PollCycle& p) { p.SelectTempControl(); });
     EXPECT_EQ(FileBytes(),
-              "[Other]\r\nA=1\r\n\r\n[SYS]\r\nUser=x\r\nControl Mode=1\r\nTail=2\r\n[Last]\r\nB=3\r\n");
+              "[Other]\r\nA=1\r\n[SYS]\r\nUser=x\r\nControl Mode=1\r\nTail=2\r\n[Last]\r\nB=3\r\n");
+}
+
+TEST_F(ModeSettingsTest, BlankLinesSurviveASave) {
+    GiveFile("[Other]\r\nA=1\r\n\r\n[SYS]\r\nControl Mode=0\r\n");
+    Run([](PollCycle& p) { p.SelectTempControl(); });
+    EXPECT_EQ(FileBytes(), "[Other]\r\nA=1\r\n\r\n[SYS]\r\nControl Mode=1\r\n");
 }
 
 TEST_F(ModeSettingsTest, AMissingKeyIsAddedToItsSection) {

@@ -19,7 +19,7 @@ const char* const kDefault = "<default>";
 struct ProfileCase {
     const char* name;
     std::string before;
-    std::string read;  // what GetProfileString gives for "SYS"/"Control Mode"
+    std::string read;  // what ReadProfileValue gives for "SYS"/"Control Mode"
     std::string after; // the file after "Control Mode" = "1" was written
 };
 
@@ -36,8 +36,8 @@ class SettingsPlatformTable : public SettingsPlatformTest, public testing::WithP
 
 TEST_P(SettingsPlatformTable, ReadsAndWritesTheKeyAsTheProfileFunctionsDo) {
     WriteFileBytes(File(), GetParam().before);
-    EXPECT_EQ(platform->GetProfileString("SYS", "Control Mode", kDefault, File()), GetParam().read);
-    EXPECT_TRUE(platform->WriteProfileString("SYS", "Control Mode", "1", File()));
+    EXPECT_EQ(platform->ReadProfileValue("SYS", "Control Mode", kDefault, File()), GetParam().read);
+    EXPECT_TRUE(platform->WriteProfileValue("SYS", "Control Mode", "1", File()));
     EXPECT_EQ(ReadFileBytes(File()), GetParam().after);
 }
 
@@ -104,8 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 TEST_F(SettingsPlatformTest, AMissingFileGivesTheDefaultAndIsCreatedByAWrite) {
-    EXPECT_EQ(platform->GetProfileString("SYS", "Control Mode", kDefault, File()), kDefault);
-    EXPECT_TRUE(platform->WriteProfileString("SYS", "Control Mode", "0", File()));
+    EXPECT_EQ(platform->ReadProfileValue("SYS", "Control Mode", kDefault, File()), kDefault);
+    EXPECT_TRUE(platform->WriteProfileValue("SYS", "Control Mode", "0", File()));
     EXPECT_EQ(ReadFileBytes(File()), "[SYS]\r\nControl Mode=0\r\n");
 }
 

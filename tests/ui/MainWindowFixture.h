@@ -35,10 +35,10 @@ protected:
     std::string ConfigPath() const { return (dir.Path() / ModeSettings::kFileName).string(); }
     void WriteMode(const std::string& value) {
         WriteFileBytes(ConfigPath(), "");
-        settings->WriteProfileString(ModeSettings::kSection, ModeSettings::kKey, value, ConfigPath());
+        settings->WriteProfileValue(ModeSettings::kSection, ModeSettings::kKey, value, ConfigPath());
     }
     std::string SavedMode() {
-        return settings->GetProfileString(ModeSettings::kSection, ModeSettings::kKey, "", ConfigPath());
+        return settings->ReadProfileValue(ModeSettings::kSection, ModeSettings::kKey, "", ConfigPath());
     }
     std::vector<VirtualPowerSupply::Bytes> Frames() {
         return hid.WithSupply([](VirtualPowerSupply& model) { return model.ReceivedReports(); });

@@ -76,7 +76,7 @@ bool LinuxSettingsPlatform::CreateNewFile(const std::string& path) {
     return file.get() >= 0;
 }
 
-std::string LinuxSettingsPlatform::GetProfileString(const std::string& section, const std::string& key,
+std::string LinuxSettingsPlatform::ReadProfileValue(const std::string& section, const std::string& key,
                                                     const std::string& defaultValue,
                                                     const std::string& path) {
     const auto content = ReadWholeFile(path);
@@ -91,8 +91,8 @@ std::string LinuxSettingsPlatform::GetProfileString(const std::string& section, 
     return result;
 }
 
-bool LinuxSettingsPlatform::WriteProfileString(const std::string& section, const std::string& key,
-                                               const std::string& value, const std::string& path) {
+bool LinuxSettingsPlatform::WriteProfileValue(const std::string& section, const std::string& key,
+                                              const std::string& value, const std::string& path) {
     struct stat info {};
     std::string content;
     mode_t mode = 0644;

@@ -19,10 +19,10 @@ public:
     char PathSeparator() const override { return '/'; }
     bool PathExists(const std::string& path) override;
     bool CreateNewFile(const std::string& path) override;
-    std::string GetProfileString(const std::string& section, const std::string& key,
+    std::string ReadProfileValue(const std::string& section, const std::string& key,
                                  const std::string& defaultValue, const std::string& path) override;
-    bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value,
-                            const std::string& path) override;
+    bool WriteProfileValue(const std::string& section, const std::string& key, const std::string& value,
+                           const std::string& path) override;
 
 private:
     std::string m_moduleFileName;

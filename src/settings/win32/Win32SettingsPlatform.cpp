@@ -4,9 +4,6 @@
 #include "common/win32/Utf16.h"
 
 #include <windows.h>
-// windows.h maps these names onto its own A/W profile functions, which would rename the members defined here.
-#undef GetProfileString
-#undef WriteProfileString
 
 std::string Win32SettingsPlatform::CurrentExecutablePath() {
     return CurrentModuleFileName();
@@ -26,7 +23,7 @@ bool Win32SettingsPlatform::CreateNewFile(const std::string& path) {
     return true;
 }
 
-std::string Win32SettingsPlatform::GetProfileString(const std::string& section, const std::string& key,
+std::string Win32SettingsPlatform::ReadProfileValue(const std::string& section, const std::string& key,
                                                     const std::string& defaultValue,
                                                     const std::string& path) {
     constexpr DWORD kChars = 128;
@@ -37,8 +34,8 @@ std::string Win32SettingsPlatform::GetProfileString(const std::string& section, 
     return Utf16ToUtf8(std::wstring_view(buffer, length));
 }
 
-bool Win32SettingsPlatform::WriteProfileString(const std::string& section, const std::string& key,
-                                               const std::string& value, const std::string& path) {
+bool Win32SettingsPlatform::WriteProfileValue(const std::string& section, const std::string& key,
+                                              const std::string& value, const std::string& path) {
     return WritePrivateProfileStringW(Utf8ToUtf16(section).c_str(), Utf8ToUtf16(key).c_str(),
                                       Utf8ToUtf16(value).c_str(), Utf8ToUtf16(path).c_str()) != 0;
 }
