@@ -1,6 +1,11 @@
 #include "ui/qt/QtControls.h"
 
+#include "Resources.h"
 #include "ui/qt/QtImages.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -42,4 +47,39 @@ void QtImageButton::SetImage(const zui::Image& image) {
 void QtImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, m_image);
+}
+
+QWidget* CreateControlWidget(QWidget* parent, const zui::ControlDescription& control,
+                             std::function<StaticLook()> look, std::function<void()> onClick) {
+    const QString text = QString::fromStdString(control.text);
+    switch (control.kind) {
+    case zui::ControlKind::StaticText: {
+        auto* label = new QtStaticText(parent, control.align, std::move(look));
+        label->SetText(text);
+        return label;
+    }
+    case zui::ControlKind::StaticIcon: {
+        auto* icon = new QLabel(parent);
+        const zui::Image image =
+            qt_images::Decode(zres::EmbeddedResource(zres::ResourceKind::Icon, control.iconId));
+        icon->setPixmap(QPixmap::fromImage(qt_images::View(image, true)));
+        return icon;
+    }
+    case zui::ControlKind::ImageButton: {
+        auto* button = new QtImageButton(parent);
+        QObject::connect(button, &QAbstractButton::clicked, std::move(onClick));
+        return button;
+    }
+    case zui::ControlKind::PushButton: {
+        auto* button = new QPushButton(text, parent);
+        // Return is the dialog manager's (DialogEvents::PreTranslateKey), not Qt's.
+        button->setAutoDefault(false);
+        button->setDefault(control.defaultButton);
+        QObject::connect(button, &QAbstractButton::clicked, std::move(onClick));
+        return button;
+    }
+    case zui::ControlKind::Edit:
+        break;
+    }
+    return new QLineEdit(text, parent);
 }

@@ -52,3 +52,8 @@ protected:
 private:
     QImage m_image;
 };
+
+// The widget of one control of a description, not yet placed: look is what a static asks when it paints,
+// onClick what a button does when it is clicked.
+QWidget* CreateControlWidget(QWidget* parent, const zui::ControlDescription& control,
+                             std::function<StaticLook()> look, std::function<void()> onClick);

@@ -1,37 +1,25 @@
 #include "ui/qt/QtDialogWindow.h"
 
-#include "Resources.h"
 #include "ui/DialogTemplates.h"
 #include "ui/framework/DialogCodes.h"
 #include "ui/qt/QtControls.h"
 #include "ui/qt/QtImages.h"
 #include "ui/qt/QtPaintContext.h"
+#include "ui/qt/QtRects.h"
 #include "ui/qt/QtUiPlatform.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimerEvent>
 
 #include <algorithm>
 
 namespace {
-
-QRect ToQRect(const zui::Rect& r) {
-    return {r.left, r.top, r.Width(), r.Height()};
-}
-
-zui::Rect FromQRect(const QRect& r) {
-    return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
-}
 
 // The virtual-key code of a Qt key, for the keys the dialogs act on; 0 for the others.
 int VirtualKeyOf(int qtKey) {
@@ -53,20 +41,13 @@ int VirtualKeyOf(int qtKey) {
     }
 }
 
-DialogBaseUnits BaseUnitsOf(const QFont& font) {
-    const QFontMetrics metrics(font);
-    return {
-        AverageCharWidth(metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-        metrics.height()};
-}
-
 } // namespace
 
 QtDialogWindow::QtDialogWindow(QtUiPlatform& platform, const zui::DialogDescription& description,
                                zui::DialogEvents& events, QtDialogWindow* owner)
     : QWidget(owner), m_platform(platform), m_description(description), m_events(events),
-      m_dialogFont(
-          QtFonts::DialogFont(description.fontFace, description.fontPoints, description.fontWeight)) {
+      m_dialogFont(QtFonts::DialogFont(description.fontFace, description.fontPoints, description.fontWeight)),
+      m_baseUnits(QtFonts::BaseUnitsOf(m_dialogFont)) {
     // A title bar, and the close box only with a system menu; no minimise, maximise or sizing.
     Qt::WindowFlags flags = (owner != nullptr ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
                             Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
@@ -82,8 +63,8 @@ QtDialogWindow::QtDialogWindow(QtUiPlatform& platform, const zui::DialogDescript
     setFont(m_dialogFont);
     // paintEvent covers every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const PixelRect size = DialogUnitsToPixels(
-        {0, 0, description.widthDialogUnits, description.heightDialogUnits}, BaseUnitsOf(m_dialogFont));
+    const PixelRect size =
+        DialogUnitsToPixels({0, 0, description.widthDialogUnits, description.heightDialogUnits}, m_baseUnits);
     m_requestedSize = QSize(size.width, size.height);
     setFixedSize(m_requestedSize);
     qApp->installEventFilter(this);
@@ -123,77 +104,6 @@ int QtDialogWindow::Run() {
     hide();
     m_events.AttachHost(nullptr);
     return m_result;
-}
-
-void QtDialogWindow::CreateControls() {
-    const DialogBaseUnits units = BaseUnitsOf(m_dialogFont);
-    for (const zui::ControlDescription& control : m_description.controls) {
-        QWidget* widget = nullptr;
-        const int id = control.id;
-        const QString text = QString::fromStdString(control.text);
-        switch (control.kind) {
-        case zui::ControlKind::StaticText: {
-            auto* label = new QtStaticText(this, control.align, [this, id] {
-                const zui::CtlColor answer = m_events.OnCtlColor(id);
-                if (!answer.custom) {
-                    return StaticLook{false, palette().color(QPalette::WindowText), m_dialogFont,
-                                      palette().color(QPalette::Window)};
-                }
-                const bool known = answer.font > 0 && answer.font <= static_cast<int>(m_fonts.size());
-                return StaticLook{true,
-                                  QColor(answer.text.red, answer.text.green, answer.text.blue),
-                                  known ? m_fonts[static_cast<std::size_t>(answer.font - 1)] : m_dialogFont,
-                                  {}};
-            });
-            label->SetText(text);
-            widget = label;
-            break;
-        }
-        case zui::ControlKind::StaticIcon: {
-            auto* icon = new QLabel(this);
-            const zui::Image image =
-                qt_images::Decode(zres::EmbeddedResource(zres::ResourceKind::Icon, control.iconId));
-            icon->setPixmap(QPixmap::fromImage(qt_images::View(image, true)));
-            widget = icon;
-            break;
-        }
-        case zui::ControlKind::ImageButton: {
-            auto* button = new QtImageButton(this);
-            connect(button, &QAbstractButton::clicked, this, [this, id] { m_events.OnCommand(id); });
-            widget = button;
-            break;
-        }
-        case zui::ControlKind::PushButton: {
-            auto* button = new QPushButton(text, this);
-            // Return is the dialog manager's (DialogEvents::PreTranslateKey), not Qt's.
-            button->setAutoDefault(false);
-            button->setDefault(control.defaultButton);
-            connect(button, &QAbstractButton::clicked, this, [this, id] { m_events.OnCommand(id); });
-            widget = button;
-            break;
-        }
-        case zui::ControlKind::Edit: {
-            auto* edit = new QLineEdit(text, this);
-            widget = edit;
-            break;
-        }
-        }
-        const PixelRect rect = DialogUnitsToPixels(control.rect, units);
-        widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            widget->setFocusPolicy(control.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-        }
-        if (id != kNoControlId) {
-            widget->setObjectName(QString::number(id));
-            m_controls[id] = widget;
-        }
-        widget->show();
-    }
-}
-
-QWidget* QtDialogWindow::Control(int id) const {
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
 }
 
 void QtDialogWindow::TrackBox(QMessageBox* box) {
@@ -252,89 +162,6 @@ std::optional<int> QtDialogWindow::LogicalDpiX() const {
 int QtDialogWindow::ScreenDpiY() const {
     const QScreen* display = screen();
     return display != nullptr ? qRound(display->logicalDotsPerInchY()) : 96;
-}
-
-void QtDialogWindow::SetControlText(int id, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    QWidget* widget = Control(id);
-    if (auto* label = dynamic_cast<QtStaticText*>(widget)) {
-        label->SetText(value);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(value);
-    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(value);
-    }
-}
-
-std::string QtDialogWindow::ControlText(int id) const {
-    QWidget* widget = Control(id);
-    if (const auto* label = dynamic_cast<const QtStaticText*>(widget)) {
-        return label->Text().toStdString();
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-        return button->text().toStdString();
-    }
-    if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
-        return edit->text().toStdString();
-    }
-    return {};
-}
-
-void QtDialogWindow::MoveControl(int id, const zui::Rect& rect, bool) {
-    if (QWidget* widget = Control(id)) {
-        widget->setGeometry(ToQRect(rect));
-    }
-}
-
-void QtDialogWindow::ResizeControl(int id, zui::Size size) {
-    if (QWidget* widget = Control(id)) {
-        widget->resize(size.width, size.height);
-    }
-}
-
-zui::Rect QtDialogWindow::ControlRect(int id) const {
-    const QWidget* widget = Control(id);
-    return widget != nullptr ? FromQRect(widget->geometry()) : zui::Rect{};
-}
-
-void QtDialogWindow::ShowControl(int id, bool show) {
-    if (QWidget* widget = Control(id)) {
-        widget->setVisible(show);
-    }
-}
-
-void QtDialogWindow::EnableControl(int id, bool enable) {
-    if (QWidget* widget = Control(id)) {
-        widget->setEnabled(enable);
-    }
-}
-
-void QtDialogWindow::SetControlImage(int id, const zui::Image& image) {
-    if (auto* button = dynamic_cast<QtImageButton*>(Control(id))) {
-        button->SetImage(image);
-    }
-}
-
-void QtDialogWindow::SetFocusToControl(int id) {
-    if (QWidget* widget = Control(id)) {
-        widget->setFocus(Qt::OtherFocusReason);
-    }
-}
-
-int QtDialogWindow::FocusedControl() const {
-    const QWidget* focused = QApplication::focusWidget();
-    for (const auto& [id, widget] : m_controls) {
-        if (widget == focused) {
-            return id;
-        }
-    }
-    return kNoControlId;
-}
-
-void QtDialogWindow::SelectControlText(int id) {
-    if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) {
-        edit->selectAll();
-    }
 }
 
 zui::FontId QtDialogWindow::CreateLabelFont(const zui::FontSpec& spec) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/DialogTemplates.h"
 #include "ui/framework/DialogEvents.h"
 #include "ui/framework/DialogHost.h"
 
@@ -16,6 +17,7 @@
 
 class QMessageBox;
 class QtUiPlatform;
+struct StaticLook;
 
 // One dialog as a top-level Qt window: its controls are child widgets made from the description, its
 // messages reach the dialog's logic through DialogEvents, and a modal run is a nested event loop.
@@ -86,6 +88,8 @@ protected:
 
 private:
     void CreateControls();
+    // What a static asks at every paint: the dialog's OnCtlColor answer.
+    StaticLook LookOf(int id);
     QWidget* Control(int id) const;
     int ScreenDpiY() const;
 
@@ -93,6 +97,8 @@ private:
     const zui::DialogDescription& m_description;
     zui::DialogEvents& m_events;
     QFont m_dialogFont;
+    // The dialog units of the template, measured in its font.
+    DialogBaseUnits m_baseUnits;
     std::map<int, QWidget*> m_controls;
     std::vector<QFont> m_fonts;
     std::map<int, int> m_timers; // our ID -> Qt's

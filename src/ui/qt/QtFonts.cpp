@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QRawFont>
 
 #include <algorithm>
@@ -77,4 +78,11 @@ QFont QtFonts::DialogFont(const std::string& face, int points, int weight) {
     QFont font(QString::fromStdString(face), points);
     font.setWeight(static_cast<QFont::Weight>(weight));
     return font;
+}
+
+DialogBaseUnits QtFonts::BaseUnitsOf(const QFont& font) {
+    const QFontMetrics metrics(font);
+    return {
+        AverageCharWidth(metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+        metrics.height()};
 }

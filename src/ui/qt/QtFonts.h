@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/DialogTemplates.h"
 #include "ui/framework/DialogDescription.h"
 
 #include <QFont>
@@ -25,6 +26,8 @@ public:
     static QFont FontOf(const zui::FontSpec& spec, int dpiY);
     // A dialog template's font.
     static QFont DialogFont(const std::string& face, int points, int weight);
+    // The font's dialog base units: its average character width and its height.
+    static DialogBaseUnits BaseUnitsOf(const QFont& font);
 
 private:
     std::map<const std::uint8_t*, QString> m_families;
