@@ -18,8 +18,12 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest qt6-base-dev libudev-dev
-                fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev googletest qt6-base-dev
+                libudev-dev)
+
+# Paths relative to the checkout, so a fresh clone elsewhere still hits the compiler cache.
+export CCACHE_BASEDIR=$ROOT
+export CCACHE_NOHASHDIR=true
 
 # configure_and_build DIR [cmake options...]
 configure_and_build() {
