@@ -25,17 +25,31 @@ APACHE_LICENSE = Path("/usr/share/common-licenses/Apache-2.0")
 FONTS_DIR = Path(__file__).resolve().parent.parent / "res" / "fonts"
 CHARS_FILE = FONTS_DIR / "caption-chars.txt"
 CAPTION_TTF = FONTS_DIR / "WenQuanYiMicroHei-ZephyrineSubset.ttf"
-READINGS_TTF = FONTS_DIR / DSEG7.name
+READINGS_TTF = FONTS_DIR / "ZephyrineSegments-Regular.ttf"
 
-FAMILY = "WenQuanYi Micro Hei Zephyrine Subset"
-POSTSCRIPT = "WenQuanYiMicroHeiZephyrineSubset"
+CAPTION_FAMILY = "WenQuanYi Micro Hei Zephyrine Subset"
+CAPTION_POSTSCRIPT = "WenQuanYiMicroHeiZephyrineSubset"
 # Apache-2.0 section 4(b): a modified file carries a prominent notice that it was changed.
-CHANGE_NOTICE = (
+CAPTION_NOTICE = (
     "Modified for Zephyrine: subset of WenQuanYi Micro Hei 0.2.0-beta (face 0 of wqy-microhei.ttc) "
     "to the characters of the program's texts, with U+2103 composed from the degree sign and C, and renamed; "
     "made by tools/make_fonts.py."
 )
 EXTRA_SIGNS = "℃（）：，！？"
+
+# The OFL keeps the Reserved Font Name "DSEG" off any modified version, so the narrowed face has a name of its own.
+READINGS_FAMILY = "Zephyrine Segments"
+READINGS_POSTSCRIPT = "ZephyrineSegments-Regular"
+# DSEG7's digits advance 0.816 em; at the readings' 31 px em five of them must fit the 84 px reading boxes.
+READINGS_WIDTH_FACTOR = 0.62
+READINGS_EM_PX = 31
+READINGS_BOX_PX = 84
+READINGS_SAMPLES = ("12.08", "123.45", "2200", "-1")
+READINGS_NOTICE = (
+    f"Modified Version of DSEG7 Classic Regular 0.46 for Zephyrine: every outline, advance width and side bearing "
+    f"scaled horizontally by {READINGS_WIDTH_FACTOR}, the hints of .notdef dropped, renamed; made by "
+    f"tools/make_fonts.py. Still under the SIL Open Font License 1.1."
+)
 
 
 def collect_chars(text_files):
@@ -63,15 +77,14 @@ def compose_degree_celsius(font):
     font["hmtx"][name] = (font["hmtx"][name][0], glyph.xMin)
 
 
-def rename(font):
-    """Gives the subset a name of its own in every name record that names the face."""
-    names = {1: FAMILY, 3: f"{POSTSCRIPT};0.2.0-beta", 4: FAMILY, 6: POSTSCRIPT, 18: FAMILY}
+def rename(font, names, notice):
+    """Gives a changed face a name of its own in every name record that names it, and says what was changed."""
     table = font["name"]
     table.names = [n for n in table.names if n.nameID not in names or (n.platformID, n.langID) in ((1, 0), (3, 0x409))]
     for record in table.names:
         if record.nameID in names:
             record.string = names[record.nameID]
-    table.setName(CHANGE_NOTICE, 10, 3, 1, 0x409)
+    table.setName(notice, 10, 3, 1, 0x409)
 
 
 def make_caption_font(chars):
@@ -94,19 +107,60 @@ def make_caption_font(chars):
     subsetter = subset.Subsetter(options)
     subsetter.populate(unicodes=[ord(c) for c in chars])
     subsetter.subset(font)
-    rename(font)
+    names = {1: CAPTION_FAMILY, 3: f"{CAPTION_POSTSCRIPT};0.2.0-beta", 4: CAPTION_FAMILY, 6: CAPTION_POSTSCRIPT,
+             18: CAPTION_FAMILY}
+    rename(font, names, CAPTION_NOTICE)
     font.save(CAPTION_TTF)
     return font
 
 
-def copy_readings_font():
-    """DSEG is under the OFL with the reserved name "DSEG": it ships byte for byte as Debian has it."""
-    shutil.copyfile(DSEG7, READINGS_TTF)
-    cmap = TTFont(READINGS_TTF).getBestCmap()
+def narrow(font, factor):
+    """Scales every outline, advance and side bearing along x; the font's extents follow when it is compiled."""
+    glyf, hmtx = font["glyf"], font["hmtx"]
+    for name in font.getGlyphOrder():
+        glyph = glyf[name]
+        if glyph.isComposite():
+            raise SystemExit(f"{name} is a composite glyph, which narrow() does not scale")
+        advance, bearing = hmtx[name]
+        bearing = round(bearing * factor)
+        if glyph.numberOfContours > 0:
+            glyph.coordinates.scale((factor, 1))
+            glyph.coordinates.toInt()
+            glyph.recalcBounds(glyf)
+            bearing = glyph.xMin
+        # Hints hold x distances of the unscaled outline (only .notdef has any).
+        if hasattr(glyph, "program"):
+            glyph.program.fromBytecode(b"")
+        hmtx[name] = (round(advance * factor), bearing)
+    os2 = font["OS/2"]
+    os2.recalcAvgCharWidth(font)
+    os2.usWidthClass = 2  # extra-condensed, 62.5 % of normal
+
+
+def make_readings_font():
+    # Keeping the source's head timestamp keeps the output the same on every run.
+    font = TTFont(DSEG7, recalcTimestamp=False)
+    cmap = font.getBestCmap()
     for sign in "0123456789.- ":
         if ord(sign) not in cmap:
             raise SystemExit(f"DSEG7 Classic lacks {sign!r}")
-    print(f"{READINGS_TTF.name}: digits, '.', '-' and ' ' present; {len(cmap)} characters in all")
+    narrow(font, READINGS_WIDTH_FACTOR)
+    del font["FFTM"]  # FontForge's timestamps of the unmodified face
+    names = {1: READINGS_FAMILY, 3: f"{READINGS_POSTSCRIPT};0.46", 4: f"{READINGS_FAMILY} Regular",
+             5: "Version 0.46; narrowed for Zephyrine", 6: READINGS_POSTSCRIPT, 19: "12:34"}
+    rename(font, names, READINGS_NOTICE)
+    font.save(READINGS_TTF)
+    font = TTFont(READINGS_TTF)
+    print(f"{READINGS_TTF.name}: {font['maxp'].numGlyphs} glyphs, {len(cmap)} characters, "
+          f"{READINGS_TTF.stat().st_size} bytes, x scaled by {READINGS_WIDTH_FACTOR}")
+    px_per_unit = READINGS_EM_PX / font["head"].unitsPerEm
+    for sample in READINGS_SAMPLES:
+        advances = [font["hmtx"][cmap[ord(c)]][0] * px_per_unit for c in sample]
+        exact, whole = sum(advances), sum(round(a) for a in advances)
+        print(f"  {sample!r} at {READINGS_EM_PX} px: {exact:.1f} px ({whole} px in whole-pixel advances), "
+              f"box {READINGS_BOX_PX} px")
+        if max(exact, whole) > READINGS_BOX_PX:
+            raise SystemExit(f"{sample!r} does not fit a reading box")
 
 
 def write_licences():
@@ -134,7 +188,7 @@ def main():
     print(f"  others: {non_ascii}")
     font = make_caption_font(chars)
     print(f"{CAPTION_TTF.name}: {font['maxp'].numGlyphs} glyphs, {CAPTION_TTF.stat().st_size} bytes")
-    copy_readings_font()
+    make_readings_font()
     write_licences()
 
 

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -164,6 +165,28 @@ TEST_F(QtMainWindow, PaintsAReadingRedOnlyWhileItsFlagIsExactlyOne) {
     });
 }
 
+// The energy reading reaches five digits; a face too wide for the 84 px box is drawn up to both its edges.
+TEST_F(QtMainWindow, DrawsAFiveDigitReadingWhollyInsideItsBox) {
+    Run([&](QtDialogWindow& window, CZephyrineDlg& dlg) {
+        const QRect label = ToQRect(window.ControlRect(LabelRail12V));
+        dlg.ReadingFlags.Rail12VOutOfBand = 1; // red, to tell the digits from the skin
+        dlg.SetLabelText(LabelRail12V, "123.45");
+        dlg.RefreshLabelArea(LabelRail12V);
+        const QImage grab = Grab(window);
+        int first = label.right() + 1;
+        int last = label.left() - 1;
+        for (int x = label.left(); x <= label.right(); ++x) {
+            if (CountPixels(grab, QRect(x, label.top(), 1, label.height()), IsRed) > 0) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+        EXPECT_GT(first, label.left());
+        EXPECT_LT(last, label.right());
+        EXPECT_GT(last - first, label.width() / 2);
+    });
+}
+
 TEST_F(QtMainWindow, ShowsEachModeButtonsImageUnscaledAtItsRectangle) {
     Run([&](QtDialogWindow& window, CZephyrineDlg&) {
         const QImage grab = Grab(window);
@@ -238,7 +261,7 @@ TEST_F(QtMainWindow, FindsEveryCaptionCharacterInTheEmbeddedFonts) {
                     << text.id << " U+" << std::hex << static_cast<std::uint32_t>(character);
             }
         }
-        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(control_table::kReadingFace))).family(), "DSEG7 Classic");
+        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(control_table::kReadingFace))).family(), "Zephyrine Segments");
     });
 }
 
