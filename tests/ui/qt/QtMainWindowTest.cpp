@@ -261,7 +261,8 @@ TEST_F(QtMainWindow, FindsEveryCaptionCharacterInTheEmbeddedFonts) {
                     << text.id << " U+" << std::hex << static_cast<std::uint32_t>(character);
             }
         }
-        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(control_table::kReadingFace))).family(), "Zephyrine Segments");
+        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(control_table::kReadingFace))).family(),
+                  "Zephyrine Segments");
     });
 }
 
