@@ -188,6 +188,17 @@ INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTable,
                                          RefusalCase{"BusyWithAPendingWrite", Refusal::Busy, 6}),
                          CaseName());
 
+TEST_F(CCUsbHidTest, ANegativeLengthIsRefused) {
+    platform.AddInterface(kSupply);
+    ASSERT_TRUE(Connect());
+    ASSERT_EQ(Write(kEcoPoll), 1);
+    ASSERT_TRUE(ReplyArrives());
+    const auto readBuffer = channel.ReadBufferSnapshot();
+    const std::uint8_t payload[6] = {0xAA, 0x7E, 0x80, 0x00, 0x00, 0x00};
+    EXPECT_EQ(channel.WriteReport(-1, payload), 0);
+    EXPECT_EQ(channel.ReadBufferSnapshot(), readBuffer);
+}
+
 Bytes Pattern(std::size_t length) {
     Bytes bytes(length);
     for (std::size_t i = 0; i < length; ++i) {
