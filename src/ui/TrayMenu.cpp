@@ -2,10 +2,10 @@
 
 #include "ui/DialogTemplates.h"
 
-const std::array<TrayMenuItem, 2>& TrayMenuItems() {
-    static constexpr std::array<TrayMenuItem, 2> kItems{{
-        {"界面", kTrayShowWindowCommand, kMenuMenuBarBreak},
-        {"退出", kIdCancel, kMenuString},
+const std::array<zui::MenuItem, 2>& TrayMenuItems() {
+    static constexpr std::array<zui::MenuItem, 2> kItems{{
+        {zui::MenuMenuBarBreak, kTrayShowWindowCommand, "界面"},
+        {zui::MenuString, kIdCancel, "退出"},
     }};
     return kItems;
 }
@@ -15,10 +15,10 @@ TrayNotifyDecision DecideTrayNotify(int iconId, std::uint32_t mouseMessage) {
         return {TrayAction::None, 1};
     }
     switch (mouseMessage) {
-    case kMouseLeftButtonUp:
-    case kMouseLeftButtonDoubleClick:
+    case zui::MouseLeftButtonUp:
+    case zui::MouseLeftButtonDoubleClick:
         return {TrayAction::ShowWindow, 0};
-    case kMouseRightButtonUp:
+    case zui::MouseRightButtonUp:
         return {TrayAction::OpenMenu, 0};
     default:
         return {TrayAction::None, 0};
@@ -26,7 +26,7 @@ TrayNotifyDecision DecideTrayNotify(int iconId, std::uint32_t mouseMessage) {
 }
 
 SystemCommandAction DecideSystemCommand(std::uint32_t commandCode) {
-    if (commandCode == kSysCommandMinimize || commandCode == kSysCommandClose) {
+    if (commandCode == zui::SystemCommandMinimize || commandCode == zui::SystemCommandClose) {
         return SystemCommandAction::HideToTrayThenDefault;
     }
     // The platform keeps its own use for the low four bits of a command code.

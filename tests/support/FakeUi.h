@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,24 @@ struct FakeControl {
     zui::Image image;
 };
 
+// A menu item as the fake keeps it: its text copied.
+struct FakeMenuItem {
+    std::uint32_t flags;
+    int commandId;
+    std::string text;
+    friend bool operator==(const FakeMenuItem&, const FakeMenuItem&) = default;
+};
+
+struct TrackedMenu {
+    std::vector<FakeMenuItem> items;
+    zui::Point at;
+};
+
+struct FakeNotifyIcon {
+    zui::Image icon;
+    std::string tip;
+};
+
 class FakeUiPlatform;
 
 class FakeDialogHost final : public zui::DialogHost {
@@ -78,9 +98,18 @@ public:
     zui::Rect ClientRect() const override;
     void ShowWindow(bool show) override;
     bool IsMinimized() const override { return m_minimized; }
-    void MinimizeWindow() override { m_minimized = true; }
+    void MinimizeWindow() override;
     void SetForeground() override { Log("foreground"); }
     std::optional<int> LogicalDpiX() const override;
+    void BeginWindowMove(zui::Point clientPoint) override;
+
+    bool HasSystemMenu() const override { return m_description.systemMenu; }
+    void AppendSystemMenuItem(const zui::MenuItem& item) override;
+    // Takes the next of the platform's menuPicks; the chosen command is posted to the window's thread.
+    void TrackPopupMenu(std::span<const zui::MenuItem> items, zui::Point screenPoint) override;
+    // Fails when the platform has no notification area, as Shell_NotifyIcon does without a taskbar.
+    bool AddNotifyIcon(int iconId, const zui::Image& icon, const std::string& tip) override;
+    bool DeleteNotifyIcon(int iconId) override;
 
     void SetControlText(int id, const std::string& text) override;
     std::string ControlText(int id) const override { return Control(id).text; }
@@ -108,6 +137,7 @@ public:
     void EndDialog(int result) override;
 
     // The test's side.
+    const zui::DialogDescription& Description() const { return m_description; }
     const FakeControl& Control(int id) const;
     const std::string& Title() const { return m_title; }
     bool IsVisible() const { return m_visible; }
@@ -121,6 +151,17 @@ public:
     bool PressKey(int virtualKey) { return m_events.PreTranslateKey(virtualKey); }
     void Click(int id);
     void SystemCommand(unsigned code) { m_events.OnSystemCommand(code); }
+    int TrayNotify(int iconId, std::uint32_t mouseMessage) {
+        return m_events.OnTrayNotify(iconId, mouseMessage);
+    }
+    // A left press at a client point: a visible button or edit there takes it; elsewhere it is the dialog's.
+    void LeftPress(zui::Point at);
+    const std::vector<FakeMenuItem>& SystemMenu() const { return m_systemMenu; }
+    void ChooseSystemMenuItem(std::size_t index) {
+        m_events.OnSystemCommand(m_systemMenu.at(index).commandId);
+    }
+    const std::vector<TrackedMenu>& Menus() const { return m_menus; }
+    const std::map<int, FakeNotifyIcon>& NotifyIcons() const { return m_notifyIcons; }
     bool DeviceChange(unsigned eventType) { return m_events.OnDeviceChange(eventType); }
     // A paint request over the whole client area, through a recording context.
     std::vector<PaintOperation> Paint();
@@ -135,6 +176,8 @@ public:
 
     void CreateControls();
     void FocusFirstTabStop();
+    // After OnDestroy: what was posted to the window is dropped, as for a destroyed Win32 window.
+    void Destroyed() { m_destroyed = true; }
 
 private:
     struct Timer {
@@ -162,6 +205,10 @@ private:
     std::optional<int> m_result;
     std::vector<std::string> m_log;
     int m_unknownControlCalls = 0;
+    std::vector<FakeMenuItem> m_systemMenu;
+    std::vector<TrackedMenu> m_menus;
+    std::map<int, FakeNotifyIcon> m_notifyIcons;
+    bool m_destroyed = false;
 };
 
 class FakeUiPlatform final : public zui::UiPlatform {
@@ -169,6 +216,7 @@ public:
     zui::Size PrimaryScreenSize() const override { return screen; }
     zui::Size SystemIconSize() const override { return {32, 32}; }
     bool SystemTrayAvailable() const override { return trayAvailable; }
+    zui::Point CursorPosition() const override { return cursor; }
     int ShowMessageBox(const std::string& text, const std::string& caption, zui::MessageBoxButtons buttons,
                        zui::MessageBoxIcon icon, zui::DialogHost* owner) override;
     // The pixels of the fake decoder are a hash of the bytes, so images of different resources differ.
@@ -185,6 +233,14 @@ public:
     zui::Rect frame{0, 0, 0, 0};
     std::optional<int> dpiX = 96;
     bool trayAvailable = true;
+    zui::Point cursor{1300, 740};
+    // What the user picks in the coming popup menus, in order: an item's index, or -1 for a click elsewhere;
+    // a menu with no pick left closes without a command.
+    std::deque<int> menuPicks;
+    // Runs when a window deletes a notification-area icon.
+    std::function<void()> onNotifyIconDeleted;
+    // The next modal run fails to create its window.
+    bool failNextDialogCreation = false;
     std::set<std::string> failingFontFaces;
 
     // The life of the next modal run, between its OnInitDialog and its OnDestroy; a run without one ends at

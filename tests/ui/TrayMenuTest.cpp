@@ -12,10 +12,10 @@ TEST(TrayMenu, ShowsTheWindowItemInItsOwnColumnThenExitAsTheCancelCommand) {
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].text, "界面");
     EXPECT_EQ(items[0].commandId, 1026);
-    EXPECT_EQ(items[0].appendFlags, 0x20u);
+    EXPECT_EQ(items[0].flags, 0x20u);
     EXPECT_EQ(items[1].text, "退出");
     EXPECT_EQ(items[1].commandId, kIdCancel);
-    EXPECT_EQ(items[1].appendFlags, 0u);
+    EXPECT_EQ(items[1].flags, 0u);
 }
 
 struct NotifyCase {

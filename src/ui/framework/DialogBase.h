@@ -51,6 +51,8 @@ public:
     void OnClose() override { OnCommand(kIdCancel); }
     void OnDestroy() override {}
     void OnLeftButtonDown(Point) override {}
+    // What the window procedure answers to a message nobody handles.
+    int OnTrayNotify(int, std::uint32_t) override { return 0; }
 
 protected:
     virtual bool DoDataExchange(bool /*saveAndValidate*/) { return true; }

@@ -4,6 +4,8 @@
 #include "ui/framework/PaintContext.h"
 #include "ui/framework/Types.h"
 
+#include <cstdint>
+
 namespace zui {
 
 class DialogHost;
@@ -48,6 +50,10 @@ public:
     virtual void OnDestroy() = 0;
     // A left press on the client area outside the controls that take the mouse; client coordinates.
     virtual void OnLeftButtonDown(Point point) = 0;
+    // A mouse message of one of the window's notification-area icons (DialogHost::AddNotifyIcon), as the
+    // Win32 callback message (WM_USER + 1, WM_TRAY_CALLBACK) carries it: the icon's ID and a MouseMessage
+    // code.
+    virtual int OnTrayNotify(int iconId, std::uint32_t mouseMessage) = 0;
 };
 
 } // namespace zui

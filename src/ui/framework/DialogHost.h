@@ -2,11 +2,13 @@
 
 #include "ui/framework/DialogDescription.h"
 #include "ui/framework/Image.h"
+#include "ui/framework/Menu.h"
 #include "ui/framework/PaintContext.h"
 #include "ui/framework/Types.h"
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace zui {
@@ -33,6 +35,25 @@ public:
     virtual void SetForeground() = 0;
     // Horizontal logical DPI of the window's display; nullopt when no display context can be had.
     virtual std::optional<int> LogicalDpiX() const = 0;
+    // The window system's move of the window, as if its caption had been grabbed at this client point
+    // (WM_NCLBUTTONDOWN with HTCAPTION): the window follows the mouse until the button is released.
+    virtual void BeginWindowMove(Point clientPoint) = 0;
+
+    // The window's system menu (GetSystemMenu without reverting it): false when the window has none.
+    virtual bool HasSystemMenu() const = 0;
+    // Appended after the window system's own items; choosing it sends OnSystemCommand with its command.
+    virtual void AppendSystemMenuItem(const MenuItem& item) = 0;
+    // A popup menu owned by this window (TrackPopupMenu with flags 0): its top-left corner at the screen
+    // point, items chosen with the left button; returns when it has closed. The chosen item's command is
+    // posted to the dialog's OnCommand; a click elsewhere closes the menu without a command.
+    virtual void TrackPopupMenu(std::span<const MenuItem> items, Point screenPoint) = 0;
+
+    // An icon of this window in the desktop's notification area (Shell_NotifyIcon): its mouse messages reach
+    // the dialog as OnTrayNotify. False when an icon with this ID is there already (it stays as it is) or
+    // none can be added.
+    virtual bool AddNotifyIcon(int iconId, const Image& icon, const std::string& tip) = 0;
+    // False when there was no such icon.
+    virtual bool DeleteNotifyIcon(int iconId) = 0;
 
     // Controls.
     virtual void SetControlText(int id, const std::string& text) = 0;

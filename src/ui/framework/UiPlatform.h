@@ -27,6 +27,8 @@ public:
     virtual Size SystemIconSize() const = 0;
     // Whether the desktop has a notification area to put an icon in.
     virtual bool SystemTrayAvailable() const = 0;
+    // The mouse cursor in screen pixels (GetCursorPos).
+    virtual Point CursorPosition() const = 0;
 
     // Modal; returns kIdOk or kIdCancel. owner may be null (a box of the application alone).
     virtual int ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxButtons buttons,

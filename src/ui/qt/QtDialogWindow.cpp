@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -147,7 +148,21 @@ void QtDialogWindow::ShowWindow(bool show) {
     setVisible(show);
 }
 
+void QtDialogWindow::MinimizeWindow() {
+    // A hidden window stays hidden, as on Win32: Qt's showMinimized would map it again.
+    if (isVisible()) {
+        showMinimized();
+    } else {
+        setWindowState(windowState() | Qt::WindowMinimized);
+    }
+}
+
 void QtDialogWindow::SetForeground() {
+    // Brought back from the tray after a minimise, the window comes back as it was before it: Win32 would
+    // leave it minimised to a taskbar button, which on a Linux desktop may not exist.
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
     raise();
     activateWindow();
 }

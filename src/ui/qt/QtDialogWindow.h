@@ -11,11 +11,17 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 class QMessageBox;
+class QSystemTrayIcon;
 class QtUiPlatform;
 struct StaticLook;
 
@@ -45,9 +51,19 @@ public:
     zui::Rect ClientRect() const override { return {0, 0, width(), height()}; }
     void ShowWindow(bool show) override;
     bool IsMinimized() const override { return isMinimized(); }
-    void MinimizeWindow() override { showMinimized(); }
+    void MinimizeWindow() override;
     void SetForeground() override;
     std::optional<int> LogicalDpiX() const override;
+    void BeginWindowMove(zui::Point clientPoint) override;
+
+    // The window manager owns the title bar's menu, so the system menu's own items are the window manager's
+    // and the items appended here form the context menu of the client area (a right press outside the
+    // controls).
+    bool HasSystemMenu() const override { return m_description.systemMenu; }
+    void AppendSystemMenuItem(const zui::MenuItem& item) override;
+    void TrackPopupMenu(std::span<const zui::MenuItem> items, zui::Point screenPoint) override;
+    bool AddNotifyIcon(int iconId, const zui::Image& icon, const std::string& tip) override;
+    bool DeleteNotifyIcon(int iconId) override;
 
     void SetControlText(int id, const std::string& text) override;
     std::string ControlText(int id) const override;
@@ -84,6 +100,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
@@ -107,6 +126,15 @@ private:
     QRegion m_invalid;
     const std::function<void(zui::PaintContext&)>* m_directPaint = nullptr;
     QSize m_requestedSize;
+    struct StoredMenuItem {
+        std::uint32_t flags;
+        int commandId;
+        std::string text;
+    };
+    std::vector<StoredMenuItem> m_systemMenu;
+    std::map<int, std::unique_ptr<QSystemTrayIcon>> m_notifyIcons;
+    // Where the mouse holds the window while it follows the mouse itself, the window manager not moving it.
+    std::optional<QPoint> m_moveGrab;
     QEventLoop m_loop;
     bool m_ended = false;
     int m_result = 0;

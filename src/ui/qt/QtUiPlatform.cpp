@@ -5,6 +5,7 @@
 #include "ui/qt/QtImages.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
@@ -45,6 +46,11 @@ zui::Size QtUiPlatform::SystemIconSize() const {
 
 bool QtUiPlatform::SystemTrayAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+zui::Point QtUiPlatform::CursorPosition() const {
+    const QPoint at = QCursor::pos();
+    return {at.x(), at.y()};
 }
 
 int QtUiPlatform::ShowMessageBox(const std::string& text, const std::string& caption,

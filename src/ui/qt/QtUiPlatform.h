@@ -20,6 +20,7 @@ public:
     zui::Size PrimaryScreenSize() const override;
     zui::Size SystemIconSize() const override;
     bool SystemTrayAvailable() const override;
+    zui::Point CursorPosition() const override;
     int ShowMessageBox(const std::string& text, const std::string& caption, zui::MessageBoxButtons buttons,
                        zui::MessageBoxIcon icon, zui::DialogHost* owner) override;
     zui::Image DecodeImage(std::span<const std::uint8_t> bytes) override;
