@@ -1,5 +1,6 @@
 #include "ui/CZephyrineDlg.h"
 
+#include "settings/CCSysControl.h"
 #include "ui/ControlTable.h"
 #include "ui/Geometry.h"
 #include "ui/ResourceIds.h"
@@ -58,9 +59,9 @@ bool CZephyrineDlg::DoDataExchange(bool saveAndValidate) {
     return true;
 }
 
-// Steps 2, 13 and 14 (the system menu's About item, the tray icon and autostart) come with the tray work.
 bool CZephyrineDlg::OnInitDialog() {
     zui::DialogBase::OnInitDialog();
+    AddAboutToSystemMenu();
     zui::DialogHost& host = Host();
     host.SetIcon(MainIcon, true);
     host.SetIcon(MainIcon, false);
@@ -78,6 +79,12 @@ bool CZephyrineDlg::OnInitDialog() {
         ShowMessageBox(kThreadErrorText, zui::MessageBoxButtons::Ok, zui::MessageBoxIcon::None);
     }
     SearchForSupply();
+    AddTrayIcon();
+    {
+        // Written again at every start, so that a program moved elsewhere is started from where it is now.
+        CCSysControl sysControl;
+        sysControl.SetAutoRun(sysControl.GetModulePath(), kAutoRunName);
+    }
     host.ShowControl(IdSetSpeedButton, false);
     host.SetTimer(ModeLookTimer, 500);
     host.SetTimer(PlacementTimer, 1);
@@ -178,7 +185,8 @@ void CZephyrineDlg::SearchForSupply() {
 }
 
 void CZephyrineDlg::OnClose() {
-    // Without a notification area a hidden window could never come back, so closing ends the program then.
+    // Without a notification area a hidden window could never come back, so closing ends the program then,
+    // as the tray menu's exit would.
     if (App().Ui().SystemTrayAvailable()) {
         Host().ShowWindow(false);
     } else {
@@ -188,6 +196,7 @@ void CZephyrineDlg::OnClose() {
 
 void CZephyrineDlg::OnDestroy() {
     Settings.SaveConfig(Poll);
+    RemoveTrayIcon();
     StopWorkers();
     zui::DialogBase::OnDestroy();
 }

@@ -29,9 +29,10 @@ struct WindowTimings {
 };
 
 // The main window: its members, start-up, connected and disconnected looks, timers, device changes,
-// closing and destruction (this file and CZephyrineDlg.cpp), and its skin, fonts, layout and painting
-// (CZephyrineDlgSkin.cpp). Everything runs on the window's thread except the reading thread, which reaches
-// the window only through the ReadingDisplay operations.
+// closing and destruction (this file and CZephyrineDlg.cpp), its skin, fonts, layout and painting
+// (CZephyrineDlgSkin.cpp), its tray icon, menus and dragging (CZephyrineDlgTray.cpp) and its command
+// buttons (CZephyrineDlgCommands.cpp). Everything runs on the window's thread except the reading thread,
+// which reaches the window only through the ReadingDisplay operations.
 class CZephyrineDlg final : public zui::DialogBase, private ReadingDisplay {
 public:
     enum TimerId : int { PollTimer = 1, ModeLookTimer = 2, PlacementTimer = 3 };
@@ -43,6 +44,7 @@ public:
     static constexpr const char* kLogoFile = "logo.png";
     static constexpr zui::Point kLogoPosition{80, 20};
     static constexpr std::uint32_t kVendorId = 1240; // 0x04D8
+    static constexpr const char* kAutoRunName = "Zephyrine";
 
     CZephyrineDlg(zui::ApplicationBase& app, HidPlatform& hidPlatform, Sleeper& sleeper,
                   SettingsPlatform& settings, WindowTimings timings = {});
@@ -57,6 +59,20 @@ public:
     zui::CtlColor OnCtlColor(int controlId) override;
     void OnClose() override;
     void OnDestroy() override;
+    void OnCommand(int commandId) override;
+    void OnSystemCommand(unsigned code) override;
+    void OnLeftButtonDown(zui::Point point) override;
+    int OnTrayNotify(int iconId, std::uint32_t mouseMessage) override;
+
+    void AddAboutToSystemMenu();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void OnTrayShowWindow();
+
+    void OnEcoModeButton();
+    void OnTempControlButton();
+    void OnClearEnergyButton();
+    void OnSetSpeedButton();
 
     void ShowConnectedLook();
     void ShowDisconnectedLook();
@@ -79,6 +95,7 @@ protected:
 private:
     // The device search of start-up and of every device change, and the look it leads to.
     void SearchForSupply();
+    void OpenTrayMenu();
     // The reading thread must be gone before the members it uses; its waits on the window are released first.
     void StopWorkers();
 

@@ -2,6 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "protocol/ReadingPipeline.h"
+#include "settings/CCSysControl.h"
 #include "ui/ControlTable.h"
 #include "ui/framework/DialogCodes.h"
 
@@ -156,6 +157,12 @@ TEST_F(MainWindow, RunsTheStartUpStepsInTheirOrder) {
                                    "window shown"}));
         EXPECT_EQ(host.WindowRect(), (zui::Rect{0, 0, 810, 422}));
         EXPECT_EQ(host.UnknownControlCalls(), 0);
+    });
+}
+
+TEST_F(MainWindow, RegistersTheRunningProgramToStartAtLogOn) {
+    Run([&](FakeDialogHost&, CZephyrineDlg&) {
+        EXPECT_EQ(autostart.Registered("Zephyrine"), CCSysControl().GetModulePath());
     });
 }
 

@@ -3,6 +3,7 @@
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "settings/ModeSettings.h"
+#include "support/AutostartSandbox.h"
 #include "support/FakeUi.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
@@ -17,8 +18,9 @@
 #include <string>
 #include <vector>
 
-// The main window on the fake backend, the virtual supply and a configuration file in a fresh directory. The
-// fake window gets a Win32-like frame, so a 1366 x 768 screen gives the 804 x 394 reference client area.
+// The main window on the fake backend, the virtual supply and a configuration file in a fresh directory,
+// with the autostart registration of its start-up kept in a sandbox. The fake window gets a Win32-like
+// frame, so a 1366 x 768 screen gives the 804 x 394 reference client area.
 class MainWindowFixture : public testing::Test {
 protected:
     using Script = std::function<void(FakeDialogHost& host, CZephyrineDlg& dlg)>;
@@ -44,6 +46,7 @@ protected:
         return hid.WithSupply([](VirtualPowerSupply& model) { return model.ReceivedReports(); });
     }
 
+    AutostartSandbox autostart;
     TempDirectory dir;
     std::unique_ptr<SettingsPlatform> settings =
         MakeTestSettingsPlatform((dir.Path() / "Zephyrine").string());
