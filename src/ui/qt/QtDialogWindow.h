@@ -133,7 +133,7 @@ private:
     };
     std::vector<StoredMenuItem> m_systemMenu;
     std::map<int, std::unique_ptr<QSystemTrayIcon>> m_notifyIcons;
-    // Where the mouse holds the window while it follows the mouse itself, the window manager not moving it.
+    // The grabbed point, from the frame's top-left, while the window follows the mouse itself.
     std::optional<QPoint> m_moveGrab;
     QEventLoop m_loop;
     bool m_ended = false;

@@ -3,7 +3,6 @@
 #include "ui/qt/QtImages.h"
 
 #include <QContextMenuEvent>
-#include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
@@ -83,8 +82,8 @@ bool QtDialogWindow::AddNotifyIcon(int iconId, const zui::Image& icon, const std
     if (m_notifyIcons.contains(iconId)) {
         return false;
     }
-    auto trayIcon =
-        std::make_unique<QSystemTrayIcon>(QIcon(QPixmap::fromImage(qt_images::View(icon, icon.hasAlpha))));
+    auto trayIcon = std::make_unique<QSystemTrayIcon>(
+        QIcon(QPixmap::fromImage(qt_images::View(icon, icon.hasAlpha))), this);
     trayIcon->setObjectName(QStringLiteral("notifyIcon%1").arg(iconId));
     trayIcon->setToolTip(QString::fromStdString(tip));
     // No context menu of Qt's: the dialog builds its own at every right click.
@@ -104,13 +103,13 @@ bool QtDialogWindow::DeleteNotifyIcon(int iconId) {
     return m_notifyIcons.erase(iconId) != 0;
 }
 
-void QtDialogWindow::BeginWindowMove(zui::Point) {
+void QtDialogWindow::BeginWindowMove(zui::Point clientPoint) {
     // The window manager's own move where it offers one (_NET_WM_MOVERESIZE); without it, the window
     // follows the mouse itself until the button is released.
     if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
         return;
     }
-    m_moveGrab = QCursor::pos() - pos();
+    m_moveGrab = mapToGlobal(QPoint(clientPoint.x, clientPoint.y)) - pos();
 }
 
 void QtDialogWindow::mouseMoveEvent(QMouseEvent* event) {
