@@ -13,6 +13,8 @@ struct ProgramOptions {
     // The period of the poll timer.
     int pollIntervalMs = kDefaultPollIntervalMs;
     bool help = false;
+    // With simulate: the file that gets every output report the virtual supply receives.
+    std::string simulateLogPath;
 
     bool operator==(const ProgramOptions&) const = default;
 };

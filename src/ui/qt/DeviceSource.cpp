@@ -12,12 +12,32 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <cstdint>
+#include <fstream>
+#include <string>
+
 namespace {
+
+// One output report as the log line of --simulate-log.
+std::string HexLine(const VirtualPowerSupply::Bytes& report) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string line;
+    for (const std::uint8_t byte : report) {
+        line += kDigits[byte >> 4];
+        line += kDigits[byte & 0x0F];
+    }
+    return line + "\n";
+}
 
 class SimulatedSource final : public DeviceSource {
 public:
-    SimulatedSource() {
+    explicit SimulatedSource(const std::string& logPath) {
         m_platform.AddSupply();
+        if (!logPath.empty()) {
+            m_log.open(logPath, std::ios::trunc);
+            QObject::connect(&m_logClock, &QTimer::timeout, [this] { WriteNewReports(); });
+            m_logClock.start(100);
+        }
         m_sinceLastStep.start();
         // Once a second is fine enough for a model whose temperature takes minutes to move.
         QObject::connect(&m_clock, &QTimer::timeout, [this] {
@@ -27,13 +47,31 @@ public:
         m_clock.start(1000);
     }
 
+    ~SimulatedSource() override { WriteNewReports(); }
+
     HidPlatform& Platform() override { return m_platform; }
 
 private:
+    void WriteNewReports() {
+        if (!m_log.is_open()) {
+            return;
+        }
+        m_platform.WithSupply([this](VirtualPowerSupply& supply) {
+            const auto& received = supply.ReceivedReports();
+            for (; m_logged < received.size(); ++m_logged) {
+                m_log << HexLine(received[m_logged]);
+            }
+        });
+        m_log.flush();
+    }
+
     VirtualPowerSupply m_supply;
     VirtualHidPlatform m_platform{m_supply};
     QElapsedTimer m_sinceLastStep;
     QTimer m_clock;
+    std::ofstream m_log;
+    std::size_t m_logged = 0;
+    QTimer m_logClock;
 };
 
 class SystemSource final : public DeviceSource {
@@ -60,8 +98,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<DeviceSource> MakeSimulatedSource() {
-    return std::make_unique<SimulatedSource>();
+std::unique_ptr<DeviceSource> MakeSimulatedSource(const std::string& logPath) {
+    return std::make_unique<SimulatedSource>(logPath);
 }
 
 std::unique_ptr<DeviceSource> MakeDeviceSource(QtUiPlatform& ui) {

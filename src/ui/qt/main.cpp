@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     ui.Fonts().UseFaceForDialogs(control_table::kCaptionFace, 9);
 
     const std::unique_ptr<DeviceSource> devices =
-        parsed.options.simulate ? MakeSimulatedSource() : MakeDeviceSource(ui);
+        parsed.options.simulate ? MakeSimulatedSource(parsed.options.simulateLogPath) : MakeDeviceSource(ui);
     LinuxSettingsPlatform settings(LinuxSettingsPlatform::CurrentExecutablePath());
     SystemSleeper sleeper;
     CZephyrineApp app(ui, {devices->Platform(), sleeper, settings, {parsed.options.pollIntervalMs, {}}});
