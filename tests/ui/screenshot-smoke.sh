@@ -18,10 +18,11 @@ for tool in Xvfb xwd convert compare xdotool xwininfo; do
 done
 [ -x "$EXE" ] || { echo "screenshot-smoke: $EXE was not built"; exit 1; }
 
-# The program keeps its configuration beside itself and its instance lock in the runtime directory: a copy
-# in a directory of its own touches neither the build tree nor a copy the user runs.
+# The program keeps its configuration beside itself, its instance lock in the runtime directory and its
+# autostart entry in the config home: a copy in a directory of its own touches neither the build tree nor a
+# copy the user runs, nor the user's log-on.
 WORK=$(mktemp -d)
-export XDG_RUNTIME_DIR="$WORK/runtime"
+export XDG_RUNTIME_DIR="$WORK/runtime" XDG_CONFIG_HOME="$WORK/config"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 cp "$EXE" "$BUILD/src/ui/qt/logo.png" "$WORK/"
 
