@@ -2,13 +2,9 @@
 
 #include "settings/linux/AtomicFile.h"
 #include "settings/linux/LinuxSettingsPlatform.h"
+#include "settings/linux/XdgConfig.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <pwd.h>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // On Linux the per-user Run key is the XDG autostart directory: a desktop entry named after the value,
 // whose Exec line starts the executable.
@@ -66,38 +62,6 @@ std::string EscapeDesktopString(std::string_view value) {
     return result;
 }
 
-// $XDG_CONFIG_HOME when it holds an absolute path, else ~/.config; empty when no home can be found.
-std::string ConfigHome() {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome != nullptr && configHome[0] == '/') {
-        return configHome;
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* entry = ::getpwuid(::getuid());
-        home = entry != nullptr ? entry->pw_dir : nullptr;
-    }
-    return home != nullptr && home[0] == '/' ? std::string(home) + "/.config" : std::string();
-}
-
-bool IsDirectory(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// Creates the missing directories of an absolute path, as the base directory rules ask: with mode 0700.
-bool MakeDirectories(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string prefix = path.substr(0, slash);
-        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-        if (slash == std::string::npos) {
-            return IsDirectory(path);
-        }
-    }
-}
-
 } // namespace
 
 std::string CCSysControl::GetModulePath() {
@@ -105,7 +69,7 @@ std::string CCSysControl::GetModulePath() {
 }
 
 bool CCSysControl::SetAutoRun(const std::string& data, const std::string& valueName) {
-    const std::string configHome = ConfigHome();
+    const std::string configHome = XdgConfigHome();
     if (configHome.empty()) {
         return false;
     }

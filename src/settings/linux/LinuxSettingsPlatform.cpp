@@ -2,6 +2,7 @@
 
 #include "settings/IniText.h"
 #include "settings/linux/AtomicFile.h"
+#include "settings/linux/XdgConfig.h"
 
 #include <cerrno>
 #include <climits>
@@ -64,6 +65,23 @@ std::string LinuxSettingsPlatform::CurrentExecutablePath() {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string LinuxSettingsPlatform::ConfigAnchorPath(const std::string& executablePath,
+                                                    const std::string& fileName) {
+    const auto slash = executablePath.rfind('/');
+    const std::string directory =
+        slash == std::string::npos ? std::string() : executablePath.substr(0, slash);
+    struct stat info {};
+    const bool usable =
+        !directory.empty() && ::stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        (::access((directory + "/" + fileName).c_str(), F_OK) == 0 || ::access(directory.c_str(), W_OK) == 0);
+    const std::string configHome = XdgConfigHome();
+    if (usable || configHome.empty() || !MakeDirectories(configHome + "/zephyrine")) {
+        return executablePath;
+    }
+    return configHome + "/zephyrine" +
+           (slash == std::string::npos ? "/" + executablePath : executablePath.substr(slash));
 }
 
 bool LinuxSettingsPlatform::PathExists(const std::string& path) {

@@ -14,6 +14,11 @@ public:
 
     // The running executable, from /proc/self/exe.
     static std::string CurrentExecutablePath();
+    // What to hand the constructor so that fileName lives beside the executable. An installed program's
+    // directory
+    // (/usr/bin) is not the user's to write, and there the mode would be lost at every exit: unless the file
+    // is already there or the directory is writable, the file goes to $XDG_CONFIG_HOME/zephyrine/ instead.
+    static std::string ConfigAnchorPath(const std::string& executablePath, const std::string& fileName);
 
     std::string ModuleFileName() override { return m_moduleFileName; }
     char PathSeparator() const override { return '/'; }

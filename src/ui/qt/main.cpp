@@ -1,5 +1,6 @@
 #include "Resources.h"
 #include "common/Sleeper.h"
+#include "settings/ModeSettings.h"
 #include "settings/linux/LinuxSettingsPlatform.h"
 #include "ui/CZephyrineApp.h"
 #include "ui/ControlTable.h"
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
 
     const std::unique_ptr<DeviceSource> devices =
         parsed.options.simulate ? MakeSimulatedSource(parsed.options.simulateLogPath) : MakeDeviceSource(ui);
-    LinuxSettingsPlatform settings(LinuxSettingsPlatform::CurrentExecutablePath());
+    LinuxSettingsPlatform settings(LinuxSettingsPlatform::ConfigAnchorPath(
+        LinuxSettingsPlatform::CurrentExecutablePath(), ModeSettings::kFileName));
     SystemSleeper sleeper;
     CZephyrineApp app(ui, {devices->Platform(), sleeper, settings, {parsed.options.pollIntervalMs, {}}});
     const TerminationSignals terminationSignals([&ui] { ui.CancelMainDialog(); });
