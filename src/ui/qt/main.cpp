@@ -41,6 +41,11 @@ void PrepareWindowSystem(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Help needs no display, and Qt could not start without one.
+    if (ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc)).options.help) {
+        std::cout << ProgramUsage();
+        return 0;
+    }
     PrepareWindowSystem(argc, argv);
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
@@ -54,10 +59,6 @@ int main(int argc, char** argv) {
     if (!parsed.error.empty()) {
         std::cerr << "Zephyrine: " << parsed.error << "\n" << ProgramUsage();
         return 2;
-    }
-    if (parsed.options.help) {
-        std::cout << ProgramUsage();
-        return 0;
     }
 
     QtUiPlatform ui;
