@@ -4,6 +4,7 @@
 #include "ui/qt/QtDialogWindow.h"
 #include "ui/qt/QtImages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
@@ -63,6 +64,11 @@ int QtUiPlatform::ShowMessageBox(const std::string& text, const std::string& cap
         buttons == zui::MessageBoxButtons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel;
     QMessageBox box(IconOf(icon), QString::fromStdString(caption), body, standardButtons, window);
     box.setDefaultButton(QMessageBox::Ok);
+    // The buttons speak the dialogs' language, as a Chinese Windows labels them; Qt would say OK and Cancel.
+    box.button(QMessageBox::Ok)->setText(QString::fromUtf8("确定"));
+    if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) {
+        cancel->setText(QString::fromUtf8("取消"));
+    }
     if (window != nullptr) {
         window->TrackBox(&box);
     }
