@@ -142,8 +142,8 @@ void FakeDialogHost::SetControlImage(int id, const zui::Image& image) {
     }
 }
 
-zui::FontId FakeDialogHost::CreateLabelFont(const zui::FontSpec& spec) {
-    m_fonts.push_back(spec);
+zui::FontId FakeDialogHost::CreateLabelFont(const zui::FontSpec& wanted) {
+    m_fonts.push_back(wanted);
     return static_cast<zui::FontId>(m_fonts.size());
 }
 

@@ -123,7 +123,7 @@ public:
     int FocusedControl() const override { return m_focus; }
     void SelectControlText(int id) override { Log("select " + std::to_string(id)); }
 
-    zui::FontId CreateLabelFont(const zui::FontSpec& spec) override;
+    zui::FontId CreateLabelFont(const zui::FontSpec& wanted) override;
 
     void Invalidate(const zui::Rect& area, bool erase) override;
     void InvalidateControl(int id, bool erase) override;

@@ -31,7 +31,7 @@ void VirtualHidPlatform::AddSupply(const std::string& path) {
 
 void VirtualHidPlatform::AddInterface(VirtualInterface interface) {
     std::lock_guard lock(m_mutex);
-    m_interfaces.push_back({.spec = std::move(interface)});
+    m_interfaces.push_back({.described = std::move(interface)});
 }
 
 void VirtualHidPlatform::SetListAvailable(bool available) {
@@ -41,7 +41,7 @@ void VirtualHidPlatform::SetListAvailable(bool available) {
 
 VirtualHidPlatform::InterfaceState* VirtualHidPlatform::FindLocked(const std::string& path) {
     const auto it = std::find_if(m_interfaces.begin(), m_interfaces.end(),
-                                 [&](const InterfaceState& state) { return state.spec.path == path; });
+                                 [&](const InterfaceState& state) { return state.described.path == path; });
     return it == m_interfaces.end() ? nullptr : &*it;
 }
 
@@ -88,7 +88,7 @@ std::optional<std::vector<HidInterfaceEntry>> VirtualHidPlatform::EnumerateInter
     std::vector<HidInterfaceEntry> entries;
     for (const InterfaceState& state : m_interfaces) {
         if (state.present) {
-            entries.push_back({state.spec.path, state.spec.detailFetched});
+            entries.push_back({state.described.path, state.described.detailFetched});
         }
     }
     return entries;
@@ -100,10 +100,10 @@ std::unique_ptr<HidDeviceHandle> VirtualHidPlatform::Open(const std::string& pat
     if (state == nullptr) {
         return nullptr;
     }
-    const VirtualInterface& spec = state->spec;
-    if ((access == HidAccess::Query && spec.queryOpenFails) ||
-        (access == HidAccess::Read && spec.readOpenFails) ||
-        (access == HidAccess::Write && spec.writeOpenFails)) {
+    const VirtualInterface& described = state->described;
+    if ((access == HidAccess::Query && described.queryOpenFails) ||
+        (access == HidAccess::Read && described.readOpenFails) ||
+        (access == HidAccess::Write && described.writeOpenFails)) {
         return nullptr;
     }
     m_handles.push_back({.interfaceIndex = static_cast<std::size_t>(state - m_interfaces.data()),
@@ -130,11 +130,11 @@ void VirtualHidPlatform::Close(std::size_t handle) {
 std::optional<HidAttributes> VirtualHidPlatform::GetAttributes(std::size_t handle) {
     std::lock_guard lock(m_mutex);
     const HandleState& state = m_handles[handle];
-    const VirtualInterface& spec = m_interfaces[state.interfaceIndex].spec;
-    if (!AliveLocked(state) || spec.attributesFail) {
+    const VirtualInterface& described = m_interfaces[state.interfaceIndex].described;
+    if (!AliveLocked(state) || described.attributesFail) {
         return std::nullopt;
     }
-    return spec.attributes;
+    return described.attributes;
 }
 
 int VirtualHidPlatform::Read(std::size_t handle, std::uint8_t* buffer, std::size_t length) {
@@ -170,7 +170,7 @@ void VirtualHidPlatform::CancelRead(std::size_t handle) {
 void VirtualHidPlatform::DeliverLocked(HandleState& writer, const VirtualPowerSupply::Bytes& report) {
     ++writer.writes;
     const InterfaceState& state = m_interfaces[writer.interfaceIndex];
-    if (!state.spec.isSupply) {
+    if (!state.described.isSupply) {
         return;
     }
     const VirtualPowerSupply::Bytes reply = m_supply.HandleOutputReport(report);
@@ -301,7 +301,7 @@ std::vector<VirtualHidPlatform::HandleRecord> VirtualHidPlatform::Handles() cons
     std::lock_guard lock(m_mutex);
     std::vector<HandleRecord> records;
     for (const HandleState& state : m_handles) {
-        records.push_back({m_interfaces[state.interfaceIndex].spec.path, state.access, state.open,
+        records.push_back({m_interfaces[state.interfaceIndex].described.path, state.access, state.open,
                            state.readsStarted, state.writes});
     }
     return records;

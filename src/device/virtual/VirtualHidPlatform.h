@@ -90,7 +90,7 @@ private:
     friend class Handle;
 
     struct InterfaceState {
-        VirtualInterface spec;
+        VirtualInterface described;
         bool present = true;
         int plugGeneration = 0; // handles of an earlier plug-in stay dead
     };

@@ -76,7 +76,7 @@ public:
     virtual void SelectControlText(int id) = 0;
 
     // A font for OnCtlColor to hand out; it lives as long as the window.
-    virtual FontId CreateLabelFont(const FontSpec& spec) = 0;
+    virtual FontId CreateLabelFont(const FontSpec& wanted) = 0;
 
     // Painting. Invalidated areas are painted by the next UpdateWindow, or later by the window system.
     virtual void Invalidate(const Rect& area, bool erase) = 0;

@@ -179,8 +179,8 @@ int QtDialogWindow::ScreenDpiY() const {
     return display != nullptr ? qRound(display->logicalDotsPerInchY()) : 96;
 }
 
-zui::FontId QtDialogWindow::CreateLabelFont(const zui::FontSpec& spec) {
-    m_fonts.push_back(QtFonts::FontOf(spec, ScreenDpiY()));
+zui::FontId QtDialogWindow::CreateLabelFont(const zui::FontSpec& wanted) {
+    m_fonts.push_back(QtFonts::FontOf(wanted, ScreenDpiY()));
     return static_cast<zui::FontId>(m_fonts.size());
 }
 

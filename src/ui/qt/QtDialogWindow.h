@@ -77,7 +77,7 @@ public:
     int FocusedControl() const override;
     void SelectControlText(int id) override;
 
-    zui::FontId CreateLabelFont(const zui::FontSpec& spec) override;
+    zui::FontId CreateLabelFont(const zui::FontSpec& wanted) override;
 
     void Invalidate(const zui::Rect& area, bool erase) override;
     void InvalidateControl(int id, bool erase) override;

@@ -60,16 +60,16 @@ void QtFonts::UseFaceForDialogs(const std::string& faceName, int points) {
     QApplication::setFont(font);
 }
 
-QFont QtFonts::FontOf(const zui::FontSpec& spec, int dpiY) {
-    QFont font(QString::fromStdString(spec.face));
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+QFont QtFonts::FontOf(const zui::FontSpec& wanted, int dpiY) {
+    QFont font(QString::fromStdString(wanted.face));
+    font.setWeight(static_cast<QFont::Weight>(wanted.weight));
     // GDI lays text out in the whole-pixel advances of hinted glyphs; with full hinting Qt does too, so a
     // caption fits, or wraps, where it does on Windows.
     font.setHintingPreference(QFont::PreferFullHinting);
-    if (spec.unit == zui::FontSizeUnit::PointTenths) {
-        font.setPixelSize(std::max(1, geometry::PointTenthsToEmPixels(spec.size, dpiY)));
+    if (wanted.unit == zui::FontSizeUnit::PointTenths) {
+        font.setPixelSize(std::max(1, geometry::PointTenthsToEmPixels(wanted.size, dpiY)));
     } else {
-        font.setPixelSize(std::max(1, geometry::CellHeightToEmPixels(spec.size, MetricsOf(font))));
+        font.setPixelSize(std::max(1, geometry::CellHeightToEmPixels(wanted.size, MetricsOf(font))));
     }
     return font;
 }

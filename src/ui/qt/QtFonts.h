@@ -22,8 +22,8 @@ public:
     // Dialogs, message boxes and the templates' own face ("MS Shell Dlg") use faceName from now on.
     void UseFaceForDialogs(const std::string& faceName, int points);
 
-    // The font of a spec on a screen of this vertical DPI; the sizes as ui/Geometry.h explains them.
-    static QFont FontOf(const zui::FontSpec& spec, int dpiY);
+    // The font asked for, on a screen of this vertical DPI; the sizes as ui/Geometry.h explains them.
+    static QFont FontOf(const zui::FontSpec& wanted, int dpiY);
     // A dialog template's font.
     static QFont DialogFont(const std::string& face, int points, int weight);
     // The font's dialog base units: its average character width and its height.
