@@ -9,6 +9,7 @@ public:
 
     // Full path of the running executable (UTF-8).
     std::string GetModulePath();
-    // True when the per-user autostart place could be opened; what follows is not checked, and nothing is reported.
+    // True when the per-user autostart place could be opened; what follows is not checked, and nothing is
+    // reported.
     bool SetAutoRun(const std::string& data, const std::string& valueName);
 };

@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 
-// One copy of the program per logged-on user: the first instance holds a named lock for its whole life, and the
-// system releases it when the process ends, however it ends. Each platform implements this in its own file.
+// One copy of the program per logged-on user: the first instance holds a named lock for its whole life, and
+// the system releases it when the process ends, however it ends. Each platform implements this in its own
+// file.
 class SingleInstanceGuard {
 public:
     explicit SingleInstanceGuard(const std::string& name);
