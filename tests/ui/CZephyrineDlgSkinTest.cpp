@@ -2,6 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "Resources.h"
+#include "support/CurrentDirectory.h"
 #include "ui/ControlTable.h"
 #include "ui/Geometry.h"
 #include "ui/ResourceIds.h"
@@ -14,21 +15,6 @@
 #include <string>
 
 namespace {
-
-// The logo is looked for in the current directory, so the paint tests run in the fixture's.
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::filesystem::path& path)
-        : m_previous(std::filesystem::current_path()) {
-        std::filesystem::current_path(path);
-    }
-    ~CurrentDirectory() { std::filesystem::current_path(m_previous); }
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
-private:
-    std::filesystem::path m_previous;
-};
 
 std::string ResourceBytes(zres::ResourceKind kind, int id) {
     const auto bytes = zres::EmbeddedResource(kind, id);

@@ -14,6 +14,7 @@
 #include "ui/qt/QtImages.h"
 #include "ui/qt/QtUiPlatform.h"
 
+#include "support/CurrentDirectory.h"
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -55,20 +56,6 @@ private:
 };
 
 const testing::Environment* const kOffscreen = testing::AddGlobalTestEnvironment(new OffscreenQt);
-
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::filesystem::path& path)
-        : m_previous(std::filesystem::current_path()) {
-        std::filesystem::current_path(path);
-    }
-    ~CurrentDirectory() { std::filesystem::current_path(m_previous); }
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
-private:
-    std::filesystem::path m_previous;
-};
 
 QRect ToQRect(const zui::Rect& r) {
     return {r.left, r.top, r.Width(), r.Height()};
