@@ -1,12 +1,12 @@
 #include "ui/CAboutDlg.h"
 
 #include "ui/DialogTemplates.h"
-#include "ui/framework/TemplateDescription.h"
+#include "ui/TemplateDescription.h"
 
 namespace {
 
 const zui::DialogDescription& AboutDescription() {
-    static const zui::DialogDescription kDescription = zui::DescribeTemplate(AboutDialogTemplate());
+    static const zui::DialogDescription kDescription = DescribeTemplate(AboutDialogTemplate());
     return kDescription;
 }
 

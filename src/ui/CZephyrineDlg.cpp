@@ -190,7 +190,7 @@ void CZephyrineDlg::OnClose() {
     if (App().Ui().SystemTrayAvailable()) {
         Host().ShowWindow(false);
     } else {
-        EndDialog(kIdCancel);
+        EndDialog(zui::kIdCancel);
     }
 }
 

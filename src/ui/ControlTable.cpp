@@ -135,6 +135,7 @@ zui::DialogDescription BuildMainWindowDescription() {
     dialog.widthDialogUnits = 467;
     dialog.heightDialogUnits = 225;
     dialog.systemMenu = true;
+    dialog.taskbarButton = true;
     dialog.visible = false;
     for (const ControlInfo& control : kControls) {
         zui::ControlDescription item;

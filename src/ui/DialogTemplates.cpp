@@ -44,13 +44,6 @@ constexpr std::array<DialogControl, 3> kAboutControls{{
      kStyleDefaultButton | kStyleGroup | kStyleTabStop},
 }};
 
-// value * numerator / denominator, rounded to the nearest integer with halves away from zero.
-int ScaleRounded(int value, int numerator, int denominator) {
-    const long long product = static_cast<long long>(value) * numerator;
-    const long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
-}
-
 } // namespace
 
 const DialogTemplate& SetSpeedDialogTemplate() {
@@ -63,14 +56,4 @@ const DialogTemplate& AboutDialogTemplate() {
     static const DialogTemplate kTemplate{100, "关于 Zephyrine", "MS Shell Dlg", 9, 400, true, 170,
                                           62,  kAboutControls};
     return kTemplate;
-}
-
-int AverageCharWidth(int advanceOfAlphabetPx) {
-    return ScaleRounded(advanceOfAlphabetPx, 1, 52);
-}
-
-PixelRect DialogUnitsToPixels(const DialogUnitRect& rect, const DialogBaseUnits& units) {
-    return {ScaleRounded(rect.x, units.averageCharWidthPx, 4), ScaleRounded(rect.y, units.charHeightPx, 8),
-            ScaleRounded(rect.width, units.averageCharWidthPx, 4),
-            ScaleRounded(rect.height, units.charHeightPx, 8)};
 }

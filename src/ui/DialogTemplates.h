@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/framework/DialogUnits.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -7,14 +9,11 @@
 // The dialog templates of the resources as data: every rectangle in dialog units, which the window turns
 // into pixels with DialogUnitsToPixels once it knows the dialog font.
 
-// The framework's command and modal-result IDs; named apart from IDOK/IDCANCEL, which windows.h defines as
-// macros.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-// What running a dialog modally returns when the dialog could not be created.
-inline constexpr int kDialogCreationFailed = -1;
-// The ID of controls that are never addressed (static texts and icons).
-inline constexpr int kNoControlId = -1;
+// The framework's IDs, unqualified for the application's code.
+using zui::kDialogCreationFailed;
+using zui::kIdCancel;
+using zui::kIdOk;
+using zui::kNoControlId;
 
 enum class DialogControlKind { PushButton, StaticText, StaticIcon, Edit };
 
@@ -29,12 +28,7 @@ enum DialogControlStyle : std::uint32_t {
     kStyleAutoHorizontalScroll = 1u << 6, // text may run past the right edge
 };
 
-struct DialogUnitRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
+using zui::DialogUnitRect;
 
 struct DialogControl {
     int id = kNoControlId;
@@ -63,26 +57,3 @@ struct DialogTemplate {
 const DialogTemplate& SetSpeedDialogTemplate();
 // Template 100: the About box of CAboutDlg.
 const DialogTemplate& AboutDialogTemplate();
-
-// The dialog base units: the dialog font's average character width (see AverageCharWidth) and its line
-// height, in pixels.
-struct DialogBaseUnits {
-    int averageCharWidthPx = 0;
-    int charHeightPx = 0;
-};
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// The average character width that dialog units are measured by: the advance of the 52 letters A-Z a-z in
-// the dialog font, divided by 52 and rounded to the nearest pixel.
-int AverageCharWidth(int advanceOfAlphabetPx);
-
-// A horizontal dialog unit is a quarter of the average character width and a vertical one an eighth of the
-// character height. Each of x, y, width and height is scaled on its own and rounded to the nearest pixel
-// (halves away from zero), as dialogs built from templates are.
-PixelRect DialogUnitsToPixels(const DialogUnitRect& rect, const DialogBaseUnits& units);

@@ -6,14 +6,6 @@ namespace geometry {
 
 namespace {
 
-int MulDiv(int number, int numerator, int denominator) {
-    const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
-    const std::int64_t half = denominator / 2;
-    const std::int64_t rounded =
-        product >= 0 ? (product + half) / denominator : (product - half) / denominator;
-    return static_cast<int>(rounded);
-}
-
 int ScaleEdge(int size, int referenceEdge, int referenceSize) {
     const double quotient = static_cast<double>(referenceEdge) / referenceSize;
     return static_cast<int>(static_cast<double>(size) * quotient);
@@ -44,18 +36,6 @@ double FontScale(int dpiX, int baseNumber, int clientWidth, float screenFactor) 
 
 int FontSize(int baseNumber, int subtractTenths, int dpiX, int clientWidth, float screenFactor) {
     return static_cast<int>(FontScale(dpiX, baseNumber, clientWidth, screenFactor) - subtractTenths);
-}
-
-int PointTenthsToEmPixels(int tenths, int dpiY) {
-    return MulDiv(tenths, dpiY, 720);
-}
-
-int CellHeightToEmPixels(int cellPixels, const FaceMetrics& face) {
-    const int cellUnits = face.winAscent + face.winDescent;
-    if (face.unitsPerEm <= 0 || cellUnits <= 0) {
-        return cellPixels;
-    }
-    return MulDiv(cellPixels, face.unitsPerEm, cellUnits);
 }
 
 zui::Rect ScaleReferenceRect(const zui::Rect& reference, zui::Size client) {

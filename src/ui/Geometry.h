@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/framework/FontSizes.h"
 #include "ui/framework/Types.h"
 
 // The main window's sizes, derived from the screen, the client area and the display's DPI; pure arithmetic
@@ -9,9 +10,9 @@
 // - A cell-height font (FontSizeUnit::CellHeightPixels) asks for the height of the whole character cell,
 //   internal leading included, in pixels: a positive LOGFONT height, which GDI meets by scaling the face so
 //   that usWinAscent + usWinDescent fill the cell. Qt's pixel size is the em height instead, so the Qt
-//   backend asks for CellHeightToEmPixels of the face's own metrics.
+//   backend asks for zui::CellHeightToEmPixels of the face's own metrics.
 // - A point font (FontSizeUnit::PointTenths) asks for tenths of a point. GDI turns them into an em height
-//   of MulDiv(tenths, LOGPIXELSY, 720) pixels (a negative LOGFONT height); PointTenthsToEmPixels is that
+//   of MulDiv(tenths, LOGPIXELSY, 720) pixels (a negative LOGFONT height); zui::PointTenthsToEmPixels is that
 //   conversion, and the Qt backend passes its result to Qt as the pixel size, so neither Qt's own point
 //   conversion nor its high-DPI scaling (which the Qt program turns off) changes a size.
 // The sizes themselves come from FontScale, k(N), which divides by the horizontal DPI: on a 120 DPI display
@@ -33,20 +34,6 @@ double FontScale(int dpiX, int baseNumber, int clientWidth, float screenFactor);
 
 // trunc(k(N) - subtractTenths): the cell height in pixels or the size in tenths of a point.
 int FontSize(int baseNumber, int subtractTenths, int dpiX, int clientWidth, float screenFactor);
-
-// MulDiv(tenths, dpiY, 720): rounded to the nearest pixel, halves away from zero.
-int PointTenthsToEmPixels(int tenths, int dpiY);
-
-// The face's vertical metrics, in font units, from its 'head' and 'OS/2' tables.
-struct FaceMetrics {
-    int unitsPerEm = 0;
-    int winAscent = 0;
-    int winDescent = 0;
-};
-
-// The em height that makes usWinAscent + usWinDescent fill cellPixels, rounded; cellPixels when the
-// metrics are unknown.
-int CellHeightToEmPixels(int cellPixels, const FaceMetrics& face);
 
 // A control's reference rectangle on the real client area: each edge trunc(W x (L / 804)) (and H x (T / 394)
 // for the vertical ones), the quotient a double constant and the product in double precision.

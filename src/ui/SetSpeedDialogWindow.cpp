@@ -1,12 +1,12 @@
 #include "ui/SetSpeedDialogWindow.h"
 
 #include "ui/DialogTemplates.h"
-#include "ui/framework/TemplateDescription.h"
+#include "ui/TemplateDescription.h"
 
 namespace {
 
 const zui::DialogDescription& SetSpeedDescription() {
-    static const zui::DialogDescription kDescription = zui::DescribeTemplate(SetSpeedDialogTemplate());
+    static const zui::DialogDescription kDescription = DescribeTemplate(SetSpeedDialogTemplate());
     return kDescription;
 }
 

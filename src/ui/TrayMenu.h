@@ -14,7 +14,8 @@ inline constexpr int kTrayIconId = 128;
 inline constexpr int kTrayIconResource = 128;
 inline constexpr std::string_view kTrayTip = "zivev";
 
-// Command of the menu item "界面"; the other item, "退出", sends the dialog's cancel command (kIdCancel).
+// Command of the menu item "界面"; the other item, "退出", sends the dialog's cancel command
+// (zui::kIdCancel).
 inline constexpr int kTrayShowWindowCommand = 1026;
 
 // In append order; the menu is built anew for every use.

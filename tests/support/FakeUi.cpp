@@ -29,14 +29,14 @@ std::uint32_t ReadBig32(std::span<const std::uint8_t> bytes, std::size_t at) {
 FakeDialogHost::FakeDialogHost(FakeUiPlatform& platform, const zui::DialogDescription& description,
                                zui::DialogEvents& events)
     : m_platform(platform), m_description(description), m_events(events) {
-    const PixelRect size =
-        DialogUnitsToPixels({0, 0, description.widthDialogUnits, description.heightDialogUnits}, {6, 13});
+    const zui::PixelRect size = zui::DialogUnitsToPixels(
+        {0, 0, description.widthDialogUnits, description.heightDialogUnits}, {6, 13});
     m_windowRect = {0, 0, size.width, size.height};
 }
 
 void FakeDialogHost::CreateControls() {
     for (const auto& control : m_description.controls) {
-        if (control.id != kNoControlId) {
+        if (control.id != zui::kNoControlId) {
             m_controls[control.id] = FakeControl{control, control.text, {}, true, true, {}};
         }
     }
@@ -234,7 +234,7 @@ int FakeUiPlatform::ShowMessageBox(const std::string& text, const std::string& c
         onBox(m_boxes.back());
     }
     if (boxAnswers.empty()) {
-        return kIdOk;
+        return zui::kIdOk;
     }
     const int answer = boxAnswers.front();
     boxAnswers.pop_front();
@@ -304,14 +304,14 @@ int FakeUiPlatform::RunModalDialog(const zui::DialogDescription& description, zu
                                    zui::DialogHost*) {
     if (failNextDialogCreation) {
         failNextDialogCreation = false;
-        return kDialogCreationFailed;
+        return zui::kDialogCreationFailed;
     }
     m_hosts.push_back(std::make_unique<FakeDialogHost>(*this, description, events));
     FakeDialogHost& host = *m_hosts.back();
     events.AttachHost(&host);
     if (events.OnCreate() == -1) {
         events.AttachHost(nullptr);
-        return kDialogCreationFailed;
+        return zui::kDialogCreationFailed;
     }
     host.CreateControls();
     if (events.OnInitDialog()) {

@@ -196,7 +196,7 @@ private:
     zui::Rect m_windowRect;
     bool m_visible = false;
     bool m_minimized = false;
-    int m_focus = kNoControlId;
+    int m_focus = zui::kNoControlId;
     std::vector<zui::Rect> m_invalid;
     std::vector<zui::FontSpec> m_fonts;
     std::vector<PaintOperation> m_directPaints;
@@ -248,7 +248,7 @@ public:
     void ScriptNextRun(std::function<void(FakeDialogHost&)> script) {
         m_scripts.push_back(std::move(script));
     }
-    // Answers of the coming boxes, in order; kIdOk when none is left. onBox runs while a box is open.
+    // Answers of the coming boxes, in order; zui::kIdOk when none is left. onBox runs while a box is open.
     std::deque<int> boxAnswers;
     std::function<void(const RecordedBox&)> onBox;
     const std::vector<RecordedBox>& Boxes() const { return m_boxes; }

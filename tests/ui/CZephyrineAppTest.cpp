@@ -43,7 +43,7 @@ TEST_F(Application, RunsTheMainWindowWhenItIsTheFirstCopy) {
     bool ran = false;
     ui.ScriptNextRun([&](FakeDialogHost& host) {
         ran = host.Title().starts_with("Lumenvale");
-        host.EndDialog(kIdCancel);
+        host.EndDialog(zui::kIdCancel);
     });
     CZephyrineApp application(ui, Services());
     EXPECT_FALSE(application.InitInstance());

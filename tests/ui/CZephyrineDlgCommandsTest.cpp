@@ -34,7 +34,7 @@ protected:
             break;
         case Step::ClearOk:
         case Step::ClearCancel:
-            ui.boxAnswers.push_back(step == Step::ClearOk ? kIdOk : kIdCancel);
+            ui.boxAnswers.push_back(step == Step::ClearOk ? zui::kIdOk : zui::kIdCancel);
             host.Click(IdClearEnergyButton);
             break;
         case Step::Speed1500:
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CommandButtons, ClearEnergyAsksWithTheWarningBoxOfTheWindow) {
     Run([&](FakeDialogHost& host, CZephyrineDlg& dlg) {
-        ui.boxAnswers = {kIdCancel};
+        ui.boxAnswers = {zui::kIdCancel};
         host.Click(IdClearEnergyButton);
 
         ASSERT_EQ(ui.Boxes().size(), 1u);
@@ -159,7 +159,7 @@ TEST_F(CommandButtons, TheSpeedDialogShowsItsBoxesInTurnUntilAValidSpeedIsConfir
             EXPECT_EQ(dialog.ControlText(1065), "0");
             for (const char* text : {"2201", "abc", "1500"}) {
                 dialog.SetControlText(1065, text);
-                dialog.Click(kIdOk);
+                dialog.Click(zui::kIdOk);
             }
             EXPECT_TRUE(dialog.Ended());
         });

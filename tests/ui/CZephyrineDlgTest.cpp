@@ -312,7 +312,7 @@ TEST_F(MainWindow, CloseHidesTheWindowAndPollingGoesOn) {
 TEST_F(MainWindow, CloseEndsTheProgramWhenThereIsNoNotificationAreaToComeBackFrom) {
     ui.trayAvailable = false;
     EXPECT_EQ(Run([&](FakeDialogHost& host, CZephyrineDlg&) { host.SystemCommand(zui::SystemCommandClose); }),
-              kIdCancel);
+              zui::kIdCancel);
 }
 
 TEST_F(MainWindow, EndingTheRunSavesTheMode) {
@@ -320,9 +320,9 @@ TEST_F(MainWindow, EndingTheRunSavesTheMode) {
     const int result = Run([&](FakeDialogHost&, CZephyrineDlg& dlg) {
         EXPECT_EQ(SavedMode(), "0"); // written when the file was created
         dlg.Poll.SelectTempControl();
-        dlg.OnCommand(kIdCancel);
+        dlg.OnCommand(zui::kIdCancel);
     });
-    EXPECT_EQ(result, kIdCancel);
+    EXPECT_EQ(result, zui::kIdCancel);
     EXPECT_EQ(SavedMode(), "1");
 }
 

@@ -36,7 +36,7 @@ zui::Point CentreOf(const zui::Rect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-const std::vector<FakeMenuItem> kTrayMenu{{0x20, 1026, "界面"}, {0, kIdCancel, "退出"}};
+const std::vector<FakeMenuItem> kTrayMenu{{0x20, 1026, "界面"}, {0, zui::kIdCancel, "退出"}};
 
 class Tray : public MainWindowFixture {
 protected:
@@ -168,7 +168,7 @@ TEST_F(Tray, ExitFromTheMenuEndsTheRunSavesTheModeAndRemovesTheIcon) {
         ui.RunPostedCalls();
         EXPECT_TRUE(host.Ended());
     });
-    EXPECT_EQ(result, kIdCancel);
+    EXPECT_EQ(result, zui::kIdCancel);
     EXPECT_EQ(SavedMode(), "1");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->NotifyIcons().empty());
@@ -202,11 +202,11 @@ TEST_F(Tray, TheAboutItemRunsTheAboutBoxAndReturnsToTheWindowUnchanged) {
             ran = true;
             EXPECT_EQ(about.Description().resourceId, 100);
             EXPECT_EQ(about.Description().title, "关于 Zephyrine");
-            EXPECT_EQ(about.Control(kIdOk).text, "确定");
+            EXPECT_EQ(about.Control(zui::kIdOk).text, "确定");
             EXPECT_TRUE(about.IsVisible());
-            about.Click(kIdOk);
+            about.Click(zui::kIdOk);
             EXPECT_TRUE(about.Ended());
-            EXPECT_EQ(about.Result(), kIdOk);
+            EXPECT_EQ(about.Result(), zui::kIdOk);
         });
         host.ClearLog();
 

@@ -2,7 +2,7 @@
 
 #include "support/FakeUi.h"
 #include "ui/DialogTemplates.h"
-#include "ui/framework/TemplateDescription.h"
+#include "ui/TemplateDescription.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ protected:
 
     FakeUiPlatform ui;
     zui::ApplicationBase app{ui, "/opt/zephyrine/Zephyrine"};
-    const zui::DialogDescription description = zui::DescribeTemplate(SetSpeedDialogTemplate());
+    const zui::DialogDescription description = DescribeTemplate(SetSpeedDialogTemplate());
     PlainDialog dialog{app, description};
 };
 
@@ -98,7 +98,7 @@ TEST(ApplicationBase, TitleIsTheExecutablesFileNameWithoutExtension) {
 }
 
 TEST(DescribeTemplate, KeepsTheTemplatesControlsKindsAndStylesInTabOrder) {
-    const zui::DialogDescription dialog = zui::DescribeTemplate(SetSpeedDialogTemplate());
+    const zui::DialogDescription dialog = DescribeTemplate(SetSpeedDialogTemplate());
     EXPECT_EQ(dialog.resourceId, 154);
     EXPECT_EQ(dialog.title, "风扇转速设置");
     EXPECT_FALSE(dialog.systemMenu);
@@ -114,7 +114,7 @@ TEST(DescribeTemplate, KeepsTheTemplatesControlsKindsAndStylesInTabOrder) {
     EXPECT_TRUE(dialog.controls[4].tabStop);
     EXPECT_EQ(dialog.controls[4].rect.x, 73);
 
-    const zui::DialogDescription about = zui::DescribeTemplate(AboutDialogTemplate());
+    const zui::DialogDescription about = DescribeTemplate(AboutDialogTemplate());
     EXPECT_EQ(about.controls[0].kind, zui::ControlKind::StaticIcon);
     EXPECT_EQ(about.controls[0].iconId, 128);
 }

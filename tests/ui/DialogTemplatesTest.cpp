@@ -62,14 +62,14 @@ TEST(AboutDialogTemplate, HasItsIconTextAndDefaultOkButton) {
 
 struct UnitCase {
     DialogUnitRect units;
-    DialogBaseUnits base;
-    PixelRect pixels;
+    zui::DialogBaseUnits base;
+    zui::PixelRect pixels;
 };
 
 class DialogUnits : public testing::TestWithParam<UnitCase> {};
 
 TEST_P(DialogUnits, ScaleEachValueByItsBaseUnitAndRoundToNearest) {
-    const PixelRect pixels = DialogUnitsToPixels(GetParam().units, GetParam().base);
+    const zui::PixelRect pixels = zui::DialogUnitsToPixels(GetParam().units, GetParam().base);
 
     EXPECT_EQ(pixels.x, GetParam().pixels.x);
     EXPECT_EQ(pixels.y, GetParam().pixels.y);
@@ -86,10 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
                     UnitCase{{-1, -3, 0, 0}, {6, 13}, {-2, -5, 0, 0}}));     // halves away from zero
 
 TEST(AverageCharWidth, IsTheAlphabetsAdvanceOverFiftyTwoRounded) {
-    EXPECT_EQ(AverageCharWidth(312), 6);
-    EXPECT_EQ(AverageCharWidth(337), 6);
-    EXPECT_EQ(AverageCharWidth(338), 7);
-    EXPECT_EQ(AverageCharWidth(0), 0);
+    EXPECT_EQ(zui::AverageCharWidth(312), 6);
+    EXPECT_EQ(zui::AverageCharWidth(337), 6);
+    EXPECT_EQ(zui::AverageCharWidth(338), 7);
+    EXPECT_EQ(zui::AverageCharWidth(0), 0);
 }
 
 } // namespace

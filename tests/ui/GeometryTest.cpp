@@ -11,7 +11,7 @@
 namespace {
 
 using geometry::FontSize;
-using geometry::PointTenthsToEmPixels;
+using zui::PointTenthsToEmPixels;
 
 TEST(ProportionalWindowSize, FollowsTheScreenInIntegerArithmetic) {
     const std::map<std::pair<int, int>, zui::Size> cases{
@@ -83,10 +83,10 @@ TEST(PointTenthsToEmPixels, RoundsHalvesAwayFromZeroAsMulDivDoes) {
 
 TEST(CellHeightToEmPixels, FillsTheCellWithTheWindowsAscentAndDescent) {
     // The caption face: 2048 units per em, usWinAscent 1918, usWinDescent 483.
-    EXPECT_EQ(geometry::CellHeightToEmPixels(16, {2048, 1918, 483}), 14);
-    EXPECT_EQ(geometry::CellHeightToEmPixels(20, {2048, 1918, 483}), 17);
-    EXPECT_EQ(geometry::CellHeightToEmPixels(16, {1000, 1000, 0}), 16);
-    EXPECT_EQ(geometry::CellHeightToEmPixels(16, {}), 16);
+    EXPECT_EQ(zui::CellHeightToEmPixels(16, {2048, 1918, 483}), 14);
+    EXPECT_EQ(zui::CellHeightToEmPixels(20, {2048, 1918, 483}), 17);
+    EXPECT_EQ(zui::CellHeightToEmPixels(16, {1000, 1000, 0}), 16);
+    EXPECT_EQ(zui::CellHeightToEmPixels(16, {}), 16);
 }
 
 TEST(ScaleReferenceRect, KeepsTheReferenceClientButForFourOnePixelShortTops) {

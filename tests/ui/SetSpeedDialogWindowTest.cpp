@@ -38,8 +38,8 @@ TEST_F(SetSpeedDialogWindowTest, OpensTemplate154WithZeroInTheEditAndTheFocusOnO
         EXPECT_EQ(host.Description().title, "风扇转速设置");
         EXPECT_FALSE(host.Description().systemMenu);
         EXPECT_EQ(host.ControlText(1065), "0");
-        EXPECT_EQ(host.FocusedControl(), kIdOk);
-        host.Click(kIdCancel);
+        EXPECT_EQ(host.FocusedControl(), zui::kIdOk);
+        host.Click(zui::kIdCancel);
     });
 }
 
@@ -68,47 +68,47 @@ INSTANTIATE_TEST_SUITE_P(Users, SetSpeedDialogEnds,
                          testing::Values(EndCase{"OkButton",
                                                  [](FakeDialogHost& host) {
                                                      Type(host, "2200");
-                                                     host.Click(kIdOk);
+                                                     host.Click(zui::kIdOk);
                                                  },
-                                                 kIdOk, 1, 2200},
+                                                 zui::kIdOk, 1, 2200},
                                          EndCase{"EnterInTheEdit",
                                                  [](FakeDialogHost& host) {
                                                      Type(host, " 1500 ");
                                                      host.PressKey(zui::KeyReturn);
                                                  },
-                                                 kIdOk, 1, 1500},
+                                                 zui::kIdOk, 1, 1500},
                                          EndCase{"CancelButton",
                                                  [](FakeDialogHost& host) {
                                                      Type(host, "1500");
-                                                     host.Click(kIdCancel);
+                                                     host.Click(zui::kIdCancel);
                                                  },
-                                                 kIdCancel, 0, 0},
+                                                 zui::kIdCancel, 0, 0},
                                          EndCase{"Escape",
                                                  [](FakeDialogHost& host) {
                                                      Type(host, "1500");
                                                      host.PressKey(zui::KeyEscape);
                                                  },
-                                                 kIdCancel, 0, 0},
+                                                 zui::kIdCancel, 0, 0},
                                          EndCase{"EnterOnTheFocusedCancelButton",
                                                  [](FakeDialogHost& host) {
                                                      Type(host, "1500");
-                                                     host.SetFocusToControl(kIdCancel);
+                                                     host.SetFocusToControl(zui::kIdCancel);
                                                      host.PressKey(zui::KeyReturn);
                                                  },
-                                                 kIdCancel, 0, 0},
+                                                 zui::kIdCancel, 0, 0},
                                          EndCase{"CloseRequest",
                                                  [](FakeDialogHost& host) {
                                                      Type(host, "1500");
                                                      host.SystemCommand(zui::SystemCommandClose);
                                                  },
-                                                 kIdCancel, 0, 0}),
+                                                 zui::kIdCancel, 0, 0}),
                          CaseName());
 
 TEST_F(SetSpeedDialogWindowTest, ARefusedTextKeepsTheDialogOpenWithTheEditSelected) {
     Run([&](FakeDialogHost& host) {
         Type(host, "-1");
-        host.SetFocusToControl(kIdOk);
-        host.Click(kIdOk);
+        host.SetFocusToControl(zui::kIdOk);
+        host.Click(zui::kIdOk);
 
         EXPECT_FALSE(host.Ended());
         EXPECT_EQ(host.FocusedControl(), 1065);
@@ -118,14 +118,14 @@ TEST_F(SetSpeedDialogWindowTest, ARefusedTextKeepsTheDialogOpenWithTheEditSelect
         EXPECT_EQ(ui.Boxes()[0].icon, zui::MessageBoxIcon::Exclamation);
         EXPECT_EQ(ui.Boxes()[0].caption, "Zephyrine");
         EXPECT_TRUE(ui.Boxes()[0].owned);
-        host.Click(kIdCancel);
+        host.Click(zui::kIdCancel);
     });
 }
 
 TEST_F(SetSpeedDialogWindowTest, TheConfirmationIsAPlainBoxOfTheDialog) {
     Run([&](FakeDialogHost& host) {
         Type(host, "0");
-        host.Click(kIdOk);
+        host.Click(zui::kIdOk);
     });
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "风机转速将被修改为：0");

@@ -1,7 +1,6 @@
 #pragma once
 
-// The command IDs and modal results (kIdOk, kIdCancel, kDialogCreationFailed) and kNoControlId.
-#include "ui/DialogTemplates.h"
+#include "ui/framework/DialogUnits.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/DialogTemplates.h"
+#include "ui/framework/DialogUnits.h"
 #include "ui/framework/Types.h"
 
 #include <string>
@@ -43,6 +43,12 @@ struct ControlDescription {
     DialogUnitRect rect;
     TextAlign align = TextAlign::Left;
     bool tabStop = false;
+    // '&' is shown, not taken as a mnemonic (SS_NOPREFIX).
+    bool noPrefix = false;
+    // A thin sunken border (WS_BORDER, an edit's frame).
+    bool border = false;
+    // An edit's text may run past its right edge (ES_AUTOHSCROLL).
+    bool autoHorizontalScroll = false;
     bool defaultButton = false;
     bool groupStart = false;
     // WS_EX_TRANSPARENT: the control does not hide what the dialog paints under it.
@@ -61,6 +67,8 @@ struct DialogDescription {
     int widthDialogUnits = 0;
     int heightDialogUnits = 0;
     bool systemMenu = true;
+    // A button in the task bar even when the window has an owner (WS_EX_APPWINDOW).
+    bool taskbarButton = false;
     // Shown by the framework when OnInitDialog returns (WS_VISIBLE); otherwise the dialog shows itself.
     bool visible = true;
     // Template order, which is also the tab order.

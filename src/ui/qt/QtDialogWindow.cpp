@@ -1,7 +1,7 @@
 #include "ui/qt/QtDialogWindow.h"
 
-#include "ui/DialogTemplates.h"
 #include "ui/framework/DialogCodes.h"
+#include "ui/framework/DialogUnits.h"
 #include "ui/qt/QtControls.h"
 #include "ui/qt/QtImages.h"
 #include "ui/qt/QtPaintContext.h"
@@ -64,8 +64,8 @@ QtDialogWindow::QtDialogWindow(QtUiPlatform& platform, const zui::DialogDescript
     setFont(m_dialogFont);
     // paintEvent covers every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const PixelRect size =
-        DialogUnitsToPixels({0, 0, description.widthDialogUnits, description.heightDialogUnits}, m_baseUnits);
+    const zui::PixelRect size = zui::DialogUnitsToPixels(
+        {0, 0, description.widthDialogUnits, description.heightDialogUnits}, m_baseUnits);
     m_requestedSize = QSize(size.width, size.height);
     setFixedSize(m_requestedSize);
     qApp->installEventFilter(this);
@@ -79,7 +79,7 @@ int QtDialogWindow::Run() {
     m_events.AttachHost(this);
     if (m_events.OnCreate() == -1) {
         m_events.AttachHost(nullptr);
-        return kDialogCreationFailed;
+        return zui::kDialogCreationFailed;
     }
     CreateControls();
     const bool focusFirst = m_events.OnInitDialog();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/DialogTemplates.h"
 #include "ui/framework/DialogEvents.h"
 #include "ui/framework/DialogHost.h"
+#include "ui/framework/DialogUnits.h"
 
 #include <QEventLoop>
 #include <QFont>
@@ -117,7 +117,7 @@ private:
     zui::DialogEvents& m_events;
     QFont m_dialogFont;
     // The dialog units of the template, measured in its font.
-    DialogBaseUnits m_baseUnits;
+    zui::DialogBaseUnits m_baseUnits;
     std::map<int, QWidget*> m_controls;
     std::vector<QFont> m_fonts;
     std::map<int, int> m_timers; // our ID -> Qt's

@@ -1,6 +1,6 @@
 #include "ui/qt/QtDialogWindow.h"
 
-#include "ui/DialogTemplates.h"
+#include "ui/framework/DialogUnits.h"
 #include "ui/qt/QtControls.h"
 #include "ui/qt/QtRects.h"
 
@@ -15,12 +15,12 @@ void QtDialogWindow::CreateControls() {
         const int id = control.id;
         QWidget* widget = CreateControlWidget(
             this, control, [this, id] { return LookOf(id); }, [this, id] { m_events.OnCommand(id); });
-        const PixelRect rect = DialogUnitsToPixels(control.rect, m_baseUnits);
+        const zui::PixelRect rect = zui::DialogUnitsToPixels(control.rect, m_baseUnits);
         widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
         if (widget->focusPolicy() != Qt::NoFocus) {
             widget->setFocusPolicy(control.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
         }
-        if (id != kNoControlId) {
+        if (id != zui::kNoControlId) {
             widget->setObjectName(QString::number(id));
             m_controls[id] = widget;
         }
@@ -120,7 +120,7 @@ int QtDialogWindow::FocusedControl() const {
             return id;
         }
     }
-    return kNoControlId;
+    return zui::kNoControlId;
 }
 
 void QtDialogWindow::SelectControlText(int id) {

@@ -1,6 +1,6 @@
 #include "ui/qt/QtFonts.h"
 
-#include "ui/Geometry.h"
+#include "ui/framework/FontSizes.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -24,7 +24,7 @@ int BigEndian16(const QByteArray& table, int offset) {
 }
 
 // unitsPerEm from 'head' and usWinAscent and usWinDescent from 'OS/2', the numbers GDI fits a cell to.
-geometry::FaceMetrics MetricsOf(const QFont& font) {
+zui::FaceMetrics MetricsOf(const QFont& font) {
     const QRawFont raw = QRawFont::fromFont(font);
     if (!raw.isValid()) {
         return {};
@@ -67,9 +67,9 @@ QFont QtFonts::FontOf(const zui::FontSpec& wanted, int dpiY) {
     // caption fits, or wraps, where it does on Windows.
     font.setHintingPreference(QFont::PreferFullHinting);
     if (wanted.unit == zui::FontSizeUnit::PointTenths) {
-        font.setPixelSize(std::max(1, geometry::PointTenthsToEmPixels(wanted.size, dpiY)));
+        font.setPixelSize(std::max(1, zui::PointTenthsToEmPixels(wanted.size, dpiY)));
     } else {
-        font.setPixelSize(std::max(1, geometry::CellHeightToEmPixels(wanted.size, MetricsOf(font))));
+        font.setPixelSize(std::max(1, zui::CellHeightToEmPixels(wanted.size, MetricsOf(font))));
     }
     return font;
 }
@@ -80,9 +80,9 @@ QFont QtFonts::DialogFont(const std::string& face, int points, int weight) {
     return font;
 }
 
-DialogBaseUnits QtFonts::BaseUnitsOf(const QFont& font) {
+zui::DialogBaseUnits QtFonts::BaseUnitsOf(const QFont& font) {
     const QFontMetrics metrics(font);
-    return {
-        AverageCharWidth(metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
-        metrics.height()};
+    return {zui::AverageCharWidth(
+                metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+            metrics.height()};
 }

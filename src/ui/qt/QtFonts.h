@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/DialogTemplates.h"
 #include "ui/framework/DialogDescription.h"
+#include "ui/framework/DialogUnits.h"
 
 #include <QFont>
 #include <QString>
@@ -27,7 +27,7 @@ public:
     // A dialog template's font.
     static QFont DialogFont(const std::string& face, int points, int weight);
     // The font's dialog base units: its average character width and its height.
-    static DialogBaseUnits BaseUnitsOf(const QFont& font);
+    static zui::DialogBaseUnits BaseUnitsOf(const QFont& font);
 
 private:
     std::map<const std::uint8_t*, QString> m_families;

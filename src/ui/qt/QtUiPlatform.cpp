@@ -1,6 +1,6 @@
 #include "ui/qt/QtUiPlatform.h"
 
-#include "ui/DialogTemplates.h"
+#include "ui/framework/DialogUnits.h"
 #include "ui/qt/QtDialogWindow.h"
 #include "ui/qt/QtImages.h"
 
@@ -76,7 +76,7 @@ int QtUiPlatform::ShowMessageBox(const std::string& text, const std::string& cap
     if (window != nullptr) {
         window->ForgetBox(&box);
     }
-    return answer == QMessageBox::Ok ? kIdOk : kIdCancel;
+    return answer == QMessageBox::Ok ? zui::kIdOk : zui::kIdCancel;
 }
 
 zui::Image QtUiPlatform::DecodeImage(std::span<const std::uint8_t> bytes) {
@@ -114,7 +114,7 @@ void QtUiPlatform::BroadcastDeviceChange(unsigned eventType) {
 
 void QtUiPlatform::CancelMainDialog() {
     if (!m_runs.empty()) {
-        m_runs.front()->Events().OnCommand(kIdCancel);
+        m_runs.front()->Events().OnCommand(zui::kIdCancel);
     }
 }
 
@@ -126,6 +126,6 @@ void QtUiPlatform::EndRunsAbove(const QtDialogWindow& window) {
     std::vector<QtDialogWindow*> above(it + 1, m_runs.end());
     std::ranges::reverse(above);
     for (QtDialogWindow* inner : above) {
-        inner->EndDialog(kIdCancel);
+        inner->EndDialog(zui::kIdCancel);
     }
 }

@@ -32,9 +32,9 @@ TEST(QtAboutDlg, ShowsTemplate100WithItsIconAndTextAndEndsWithOkOnEnter) {
         seen = true;
         EXPECT_EQ(window->windowTitle(), QString::fromUtf8("关于 Zephyrine"));
         EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
-        const DialogBaseUnits units = QtFonts::BaseUnitsOf(window->font());
+        const zui::DialogBaseUnits units = QtFonts::BaseUnitsOf(window->font());
         const auto pixels = [&](const DialogUnitRect& rect) {
-            const PixelRect p = DialogUnitsToPixels(rect, units);
+            const zui::PixelRect p = zui::DialogUnitsToPixels(rect, units);
             return QRect(p.x, p.y, p.width, p.height);
         };
         const auto* icon = window->findChild<QLabel*>();

@@ -3,8 +3,8 @@
 #include "ui/qt/QtDialogWindow.h"
 
 #include "ui/DialogTemplates.h"
+#include "ui/TemplateDescription.h"
 #include "ui/framework/DialogBase.h"
-#include "ui/framework/TemplateDescription.h"
 #include "ui/qt/QtUiPlatform.h"
 
 #include <gtest/gtest.h>
@@ -45,20 +45,20 @@ protected:
 
     QtUiPlatform ui;
     zui::ApplicationBase app{ui, "/opt/zephyrine/Zephyrine"};
-    const zui::DialogDescription description = zui::DescribeTemplate(SetSpeedDialogTemplate());
+    const zui::DialogDescription description = DescribeTemplate(SetSpeedDialogTemplate());
     PlainDialog dialog{app, description};
 };
 
 TEST_F(QtTemplateDialog, PlacesTheControlsInPixelsOfTheirDialogUnitsAndShowsTheDialog) {
     Run([&](QWidget& window) {
         EXPECT_EQ(window.windowTitle(), QString::fromUtf8("风扇转速设置"));
-        const DialogBaseUnits units = QtFonts::BaseUnitsOf(window.font());
+        const zui::DialogBaseUnits units = QtFonts::BaseUnitsOf(window.font());
         ASSERT_GT(units.averageCharWidthPx, 0);
-        const PixelRect size = DialogUnitsToPixels({0, 0, 311, 65}, units);
+        const zui::PixelRect size = zui::DialogUnitsToPixels({0, 0, 311, 65}, units);
         EXPECT_EQ(window.size(), QSize(size.width, size.height));
         auto* edit = window.findChild<QLineEdit*>("1065");
         ASSERT_NE(edit, nullptr);
-        const PixelRect rect = DialogUnitsToPixels({73, 36, 76, 14}, units);
+        const zui::PixelRect rect = zui::DialogUnitsToPixels({73, 36, 76, 14}, units);
         EXPECT_EQ(edit->geometry(), QRect(rect.x, rect.y, rect.width, rect.height));
         EXPECT_EQ(window.findChild<QPushButton*>("1")->text(), QString::fromUtf8("确定"));
         // The first control with a tab stop.

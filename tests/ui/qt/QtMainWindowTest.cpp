@@ -106,7 +106,7 @@ protected:
             if (window != nullptr) {
                 script(*window, dlg);
             }
-            dlg.EndDialog(kIdCancel);
+            dlg.EndDialog(zui::kIdCancel);
         });
         return dlg.DoModal();
     }
@@ -265,7 +265,7 @@ TEST_F(QtMainWindow, EscapeAndReturnLeaveTheWindowButTheCloseBoxEndsItWithoutANo
         stillRunning = dlg.HasWindow() && window->isVisible();
         window->close();
     });
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.DoModal(), zui::kIdCancel);
     EXPECT_TRUE(stillRunning);
 }
 
@@ -280,13 +280,13 @@ TEST_F(QtMainWindow, EndingWhileAWarningBoxIsOpenClosesTheBoxAndStopsTheReadingT
         if (const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             boxText = box->text();
             watch.stop();
-            dlg.OnCommand(kIdCancel);
+            dlg.OnCommand(zui::kIdCancel);
         }
     });
     watch.start(20);
-    QTimer::singleShot(10000, [&] { dlg.EndDialog(kIdCancel); });
+    QTimer::singleShot(10000, [&] { dlg.EndDialog(zui::kIdCancel); });
 
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.DoModal(), zui::kIdCancel);
 
     EXPECT_EQ(boxText, QString::fromUtf8(ReadingPipeline::kOverTemperatureWarning).replace("\r\n", "\n"));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

@@ -179,7 +179,7 @@ TEST_F(QtMainWindowTray, ARightClickOpensTheMenuAtTheCursorWhoseExitEndsTheRunAn
             emit OnlyTrayIcon(window)->activated(QSystemTrayIcon::Context);
         },
         false);
-    EXPECT_EQ(result, kIdCancel);
+    EXPECT_EQ(result, zui::kIdCancel);
     EXPECT_EQ(texts, (QStringList{QString::fromUtf8("界面"), QString::fromUtf8("退出")}));
     EXPECT_EQ(menuAt, QPoint(1200, 700));
     EXPECT_EQ(SavedMode(), "1");

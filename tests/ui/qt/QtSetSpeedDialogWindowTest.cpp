@@ -21,8 +21,8 @@
 
 namespace {
 
-QRect PixelsOf(const DialogUnitRect& rect, const DialogBaseUnits& units) {
-    const PixelRect pixels = DialogUnitsToPixels(rect, units);
+QRect PixelsOf(const DialogUnitRect& rect, const zui::DialogBaseUnits& units) {
+    const zui::PixelRect pixels = zui::DialogUnitsToPixels(rect, units);
     return {pixels.x, pixels.y, pixels.width, pixels.height};
 }
 
@@ -82,7 +82,7 @@ TEST_F(QtSetSpeedDialogWindow, LaysOutTemplate154FromItsDialogUnitsWithOkAsTheDe
         EXPECT_EQ(window.windowTitle(), QString::fromUtf8("风扇转速设置"));
         EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
         EXPECT_FALSE(window.windowFlags() & Qt::WindowSystemMenuHint);
-        const DialogBaseUnits units = QtFonts::BaseUnitsOf(window.font());
+        const zui::DialogBaseUnits units = QtFonts::BaseUnitsOf(window.font());
         ASSERT_GT(units.averageCharWidthPx, 0);
         EXPECT_EQ(window.size(), PixelsOf({0, 0, 311, 65}, units).size());
 

@@ -1,29 +1,27 @@
-#include "ui/framework/TemplateDescription.h"
+#include "ui/TemplateDescription.h"
 
 #include <utility>
 
-namespace zui {
-
 namespace {
 
-ControlKind KindOf(DialogControlKind kind) {
+zui::ControlKind KindOf(DialogControlKind kind) {
     switch (kind) {
     case DialogControlKind::PushButton:
-        return ControlKind::PushButton;
+        return zui::ControlKind::PushButton;
     case DialogControlKind::StaticIcon:
-        return ControlKind::StaticIcon;
+        return zui::ControlKind::StaticIcon;
     case DialogControlKind::Edit:
-        return ControlKind::Edit;
+        return zui::ControlKind::Edit;
     case DialogControlKind::StaticText:
         break;
     }
-    return ControlKind::StaticText;
+    return zui::ControlKind::StaticText;
 }
 
 } // namespace
 
-DialogDescription DescribeTemplate(const DialogTemplate& dialogTemplate) {
-    DialogDescription description;
+zui::DialogDescription DescribeTemplate(const DialogTemplate& dialogTemplate) {
+    zui::DialogDescription description;
     description.resourceId = dialogTemplate.resourceId;
     description.title = dialogTemplate.title;
     description.fontFace = dialogTemplate.fontFace;
@@ -34,13 +32,16 @@ DialogDescription DescribeTemplate(const DialogTemplate& dialogTemplate) {
     description.systemMenu = dialogTemplate.hasSystemMenu;
     description.visible = true;
     for (const DialogControl& control : dialogTemplate.controls) {
-        ControlDescription item;
+        zui::ControlDescription item;
         item.id = control.id;
         item.kind = KindOf(control.kind);
         item.text = control.text;
         item.rect = control.rect;
-        item.align = TextAlign::Left;
+        item.align = zui::TextAlign::Left;
         item.tabStop = (control.styles & kStyleTabStop) != 0;
+        item.noPrefix = (control.styles & kStyleNoPrefix) != 0;
+        item.border = (control.styles & kStyleBorder) != 0;
+        item.autoHorizontalScroll = (control.styles & kStyleAutoHorizontalScroll) != 0;
         item.defaultButton = (control.styles & kStyleDefaultButton) != 0;
         item.groupStart = (control.styles & kStyleGroup) != 0;
         item.iconId = control.iconResource;
@@ -48,5 +49,3 @@ DialogDescription DescribeTemplate(const DialogTemplate& dialogTemplate) {
     }
     return description;
 }
-
-} // namespace zui
