@@ -2,12 +2,11 @@
 
 #include "common/Sleeper.h"
 #include "device/HidPlatform.h"
+#include "settings/Autostart.h"
 #include "settings/SettingsPlatform.h"
 #include "ui/CZephyrineDlg.h"
 #include "ui/SingleInstanceGuard.h"
 #include "ui/framework/ApplicationBase.h"
-
-#include <memory>
 
 // The application: one copy per user, which runs the main window modally and ends when the run ends.
 class CZephyrineApp final : public zui::ApplicationBase {
@@ -15,11 +14,13 @@ public:
     static constexpr const char* kInstanceName = "Zephyrine";
     static constexpr const char* kAlreadyRunningText = "应用程序已经启动!\r\nApplication already running!";
 
-    // What the main window works with; the executable's file name (for the title) comes from settings.
+    // What the program works with; the executable's file name (for the title) comes from settings.
     struct Services {
         HidPlatform& hidPlatform;
         Sleeper& sleeper;
         SettingsPlatform& settings;
+        Autostart& autostart;
+        InstanceLock& instanceLock;
         WindowTimings timings;
     };
 
@@ -32,6 +33,4 @@ public:
 
 private:
     Services m_services;
-    // Held until the process ends.
-    std::unique_ptr<SingleInstanceGuard> m_instanceGuard;
 };

@@ -1,6 +1,5 @@
 #include "ui/CZephyrineDlg.h"
 
-#include "settings/CCSysControl.h"
 #include "ui/ControlTable.h"
 #include "ui/Geometry.h"
 #include "ui/ResourceIds.h"
@@ -33,10 +32,10 @@ constexpr std::array kResetRefreshOrder{
 } // namespace
 
 CZephyrineDlg::CZephyrineDlg(zui::ApplicationBase& app, HidPlatform& hidPlatform, Sleeper& sleeper,
-                             SettingsPlatform& settings, WindowTimings timings)
-    : zui::DialogBase(app, control_table::MainWindowDescription()), m_images(app.Ui()), m_logoFile(app.Ui()),
-      m_timings(timings), MainIcon(m_images.Icon(IconMain)), Settings(settings),
-      HidChannel(hidPlatform, sleeper), m_windowCalls(app.Ui().WindowThreadPoster()),
+                             SettingsPlatform& settings, Autostart& autostart, WindowTimings timings)
+    : zui::DialogBase(app, control_table::MainWindowDescription()), m_autostart(autostart),
+      m_images(app.Ui()), m_logoFile(app.Ui()), m_timings(timings), MainIcon(m_images.Icon(IconMain)),
+      Settings(settings), HidChannel(hidPlatform, sleeper), m_windowCalls(app.Ui().WindowThreadPoster()),
       m_threadDisplay(m_windowCalls, *this),
       m_pipeline(DataProcessor, ReadingFlags, DeviceConnected, m_threadDisplay),
       m_readingThread(HidChannel, m_pipeline, PollEvent, timings.reading) {}
@@ -80,11 +79,8 @@ bool CZephyrineDlg::OnInitDialog() {
     }
     SearchForSupply();
     AddTrayIcon();
-    {
-        // Written again at every start, so that a program moved elsewhere is started from where it is now.
-        CCSysControl sysControl;
-        sysControl.SetAutoRun(sysControl.GetModulePath(), kAutoRunName);
-    }
+    // Written again at every start, so that a program moved elsewhere is started from where it is now.
+    m_autostart.SetAutoRun(m_autostart.GetModulePath(), kAutoRunName);
     host.ShowControl(IdSetSpeedButton, false);
     host.SetTimer(ModeLookTimer, 500);
     host.SetTimer(PlacementTimer, 1);

@@ -11,6 +11,7 @@
 #include "protocol/ReadingFlags.h"
 #include "protocol/ReadingPipeline.h"
 #include "protocol/ReadingThread.h"
+#include "settings/Autostart.h"
 #include "settings/ModeSettings.h"
 #include "settings/SettingsPlatform.h"
 #include "ui/EmbeddedImages.h"
@@ -47,7 +48,7 @@ public:
     static constexpr const char* kAutoRunName = "Zephyrine";
 
     CZephyrineDlg(zui::ApplicationBase& app, HidPlatform& hidPlatform, Sleeper& sleeper,
-                  SettingsPlatform& settings, WindowTimings timings = {});
+                  SettingsPlatform& settings, Autostart& autostart, WindowTimings timings = {});
     ~CZephyrineDlg() override;
 
     bool OnInitDialog() override;
@@ -60,7 +61,7 @@ public:
     void OnClose() override;
     void OnDestroy() override;
     void OnCommand(int commandId) override;
-    void OnSystemCommand(unsigned code) override;
+    bool OnSystemCommand(unsigned code) override;
     void OnLeftButtonDown(zui::Point point) override;
     int OnTrayNotify(int iconId, std::uint32_t mouseMessage) override;
 
@@ -99,6 +100,7 @@ private:
     // The reading thread must be gone before the members it uses; its waits on the window are released first.
     void StopWorkers();
 
+    Autostart& m_autostart;
     EmbeddedImages m_images;
     zui::ImageFileCache m_logoFile;
     const WindowTimings m_timings;

@@ -57,7 +57,7 @@ void CZephyrineDlg::OnTrayShowWindow() {
     Host().ShowWindow(true);
 }
 
-void CZephyrineDlg::OnSystemCommand(unsigned code) {
+bool CZephyrineDlg::OnSystemCommand(unsigned code) {
     switch (DecideSystemCommand(code)) {
     case SystemCommandAction::HideToTrayThenDefault:
         AddTrayIcon();
@@ -65,13 +65,13 @@ void CZephyrineDlg::OnSystemCommand(unsigned code) {
     case SystemCommandAction::ShowAbout: {
         CAboutDlg about(App());
         about.DoModal(&Host());
-        return;
+        return true;
     }
     case SystemCommandAction::Default:
         break;
     }
     // A close then reaches OnClose, which hides the window; a minimise is carried out on the hidden window.
-    zui::DialogBase::OnSystemCommand(code);
+    return zui::DialogBase::OnSystemCommand(code);
 }
 
 void CZephyrineDlg::OnLeftButtonDown(zui::Point point) {

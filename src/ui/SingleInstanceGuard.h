@@ -20,3 +20,23 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+// What the application asks of the lock: hold the named lock for the process's life, or learn that another
+// copy holds it. The program hands in a SystemInstanceLock, the window's tests a fake.
+class InstanceLock {
+public:
+    virtual ~InstanceLock() = default;
+    // True when this process now holds the lock; false when another copy of this user holds it.
+    virtual bool AcquireFirstInstance(const std::string& name) = 0;
+};
+
+class SystemInstanceLock final : public InstanceLock {
+public:
+    bool AcquireFirstInstance(const std::string& name) override {
+        m_guard = std::make_unique<SingleInstanceGuard>(name);
+        return m_guard->IsFirstInstance();
+    }
+
+private:
+    std::unique_ptr<SingleInstanceGuard> m_guard;
+};

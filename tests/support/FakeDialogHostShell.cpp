@@ -33,9 +33,9 @@ void FakeDialogHost::TrackPopupMenu(std::span<const zui::MenuItem> items, zui::P
         return;
     }
     const int command = menu.items[static_cast<std::size_t>(pick)].commandId;
-    m_platform.WindowThreadPoster()([this, command] {
-        if (!m_destroyed) {
-            m_events.OnCommand(command);
+    m_platform.WindowThreadPoster()([this, alive = m_alive, command] {
+        if (*alive) {
+            Events().OnCommand(command);
         }
     });
 }
@@ -66,5 +66,5 @@ void FakeDialogHost::LeftPress(zui::Point at) {
             return;
         }
     }
-    m_events.OnLeftButtonDown(at);
+    Events().OnLeftButtonDown(at);
 }

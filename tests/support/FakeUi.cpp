@@ -28,25 +28,34 @@ std::uint32_t ReadBig32(std::span<const std::uint8_t> bytes, std::size_t at) {
 // The window starts at its template's size, in the base units of an 8-point dialog font.
 FakeDialogHost::FakeDialogHost(FakeUiPlatform& platform, const zui::DialogDescription& description,
                                zui::DialogEvents& events)
-    : m_platform(platform), m_description(description), m_events(events) {
+    : zui::DialogWindow(platform, description, events), m_platform(platform) {
     const zui::PixelRect size = zui::DialogUnitsToPixels(
         {0, 0, description.widthDialogUnits, description.heightDialogUnits}, {6, 13});
     m_windowRect = {0, 0, size.width, size.height};
 }
 
-void FakeDialogHost::CreateControls() {
-    for (const auto& control : m_description.controls) {
+bool FakeDialogHost::Create(const std::function<bool()>& windowCreated) {
+    if (!windowCreated()) {
+        return false;
+    }
+    for (const auto& control : Description().controls) {
         if (control.id != zui::kNoControlId) {
             m_controls[control.id] = FakeControl{control, control.text, {}, true, true, {}};
         }
     }
+    return true;
 }
 
-void FakeDialogHost::FocusFirstTabStop() {
-    const auto it = std::ranges::find_if(m_description.controls, [](const auto& c) { return c.tabStop; });
-    if (it != m_description.controls.end()) {
-        m_focus = it->id;
+void FakeDialogHost::RunMessageLoop() {
+    if (const auto script = m_platform.TakeScript()) {
+        script(*this);
     }
+}
+
+void FakeDialogHost::Destroy() {
+    *m_alive = false;
+    m_timers.clear();
+    m_visible = false;
 }
 
 FakeControl* FakeDialogHost::Find(int id) {
@@ -82,7 +91,7 @@ void FakeDialogHost::MoveWindow(const zui::Rect& outer, bool repaint) {
         m_invalid.push_back(ClientRect());
     }
     if (resized) {
-        m_events.OnSize();
+        Events().OnSize();
     }
 }
 
@@ -179,7 +188,7 @@ void FakeDialogHost::PaintNow(const std::function<void(zui::PaintContext&)>& pai
 
 std::vector<PaintOperation> FakeDialogHost::Paint() {
     RecordingPaintContext dc;
-    m_events.OnPaint(dc);
+    Events().OnPaint(dc);
     return dc.operations;
 }
 
@@ -203,33 +212,49 @@ void FakeDialogHost::AdvanceMs(int durationMs) {
     for (;;) {
         const auto next =
             std::ranges::min_element(m_timers, {}, [](const auto& t) { return t.second.dueMs; });
-        if (next == m_timers.end() || next->second.dueMs > end) {
+        if (Ended() || next == m_timers.end() || next->second.dueMs > end) {
             break;
         }
-        const int id = next->first;
-        m_nowMs = next->second.dueMs;
-        next->second.dueMs += std::max(1, next->second.periodMs);
-        m_events.OnTimer(id);
+        RunNextTimer();
     }
-    m_nowMs = end;
+    m_nowMs = std::max(m_nowMs, end);
+}
+
+bool FakeDialogHost::RunNextTimer() {
+    const auto next = std::ranges::min_element(m_timers, {}, [](const auto& t) { return t.second.dueMs; });
+    if (Ended() || next == m_timers.end()) {
+        return false;
+    }
+    const int id = next->first;
+    m_nowMs = next->second.dueMs;
+    next->second.dueMs += std::max(1, next->second.periodMs);
+    Events().OnTimer(id);
+    return true;
 }
 
 void FakeDialogHost::Click(int id) {
     const FakeControl* control = Find(id);
     if (control != nullptr && control->visible && control->enabled) {
-        m_events.OnCommand(id);
+        Events().OnCommand(id);
     }
 }
 
-void FakeDialogHost::EndDialog(int result) {
-    m_result = result;
-    Log("end " + std::to_string(result));
+void FakeDialogHost::SystemCommand(unsigned code) {
+    if (Events().OnSystemCommand(code)) {
+        return;
+    }
+    if (code == zui::SystemCommandClose) {
+        Events().OnClose();
+    } else if (code == zui::SystemCommandMinimize) {
+        MinimizeWindow();
+    }
 }
 
 int FakeUiPlatform::ShowMessageBox(const std::string& text, const std::string& caption,
                                    zui::MessageBoxButtons buttons, zui::MessageBoxIcon icon,
                                    zui::DialogHost* owner) {
     m_boxes.push_back({text, caption, buttons, icon, owner != nullptr});
+    RunPostedCalls();
     if (onBox) {
         onBox(m_boxes.back());
     }
@@ -278,12 +303,13 @@ zui::Image FakeUiPlatform::LoadImageFile(const std::string& path) {
     return DecodeImage(bytes);
 }
 
-bool FakeUiPlatform::RegisterPrivateFont(std::span<const std::uint8_t> bytes, const std::string& faceName) {
-    if (bytes.empty() || failingFontFaces.contains(faceName)) {
-        return false;
+std::optional<std::string> FakeUiPlatform::AddPrivateFont(std::span<const std::uint8_t> bytes) {
+    for (const int id : {159, 183}) {
+        if (bytes.data() == zres::EmbeddedResource(zres::ResourceKind::Font, id).data()) {
+            return failingFonts.contains(id) ? std::nullopt : std::optional(FamilyOfFont(id));
+        }
     }
-    m_registeredFaces.push_back(faceName);
-    return true;
+    return "Fake Family";
 }
 
 int FakeUiPlatform::BitmapIdOf(const zui::Image& image) {
@@ -300,37 +326,23 @@ int FakeUiPlatform::BitmapIdOf(const zui::Image& image) {
     return 0;
 }
 
-int FakeUiPlatform::RunModalDialog(const zui::DialogDescription& description, zui::DialogEvents& events,
-                                   zui::DialogHost*) {
+std::unique_ptr<zui::DialogWindow> FakeUiPlatform::MakeDialogWindow(const zui::DialogDescription& description,
+                                                                    zui::DialogEvents& events,
+                                                                    zui::DialogWindow*) {
     if (failNextDialogCreation) {
         failNextDialogCreation = false;
-        return zui::kDialogCreationFailed;
+        return nullptr;
     }
-    m_hosts.push_back(std::make_unique<FakeDialogHost>(*this, description, events));
-    FakeDialogHost& host = *m_hosts.back();
-    events.AttachHost(&host);
-    if (events.OnCreate() == -1) {
-        events.AttachHost(nullptr);
-        return zui::kDialogCreationFailed;
+    return std::make_unique<FakeDialogHost>(*this, description, events);
+}
+
+std::function<void(FakeDialogHost&)> FakeUiPlatform::TakeScript() {
+    if (m_scripts.empty()) {
+        return defaultScript;
     }
-    host.CreateControls();
-    if (events.OnInitDialog()) {
-        host.FocusFirstTabStop();
-    }
-    if (description.visible) {
-        host.ShowWindow(true);
-    }
-    if (!m_scripts.empty()) {
-        const auto script = std::move(m_scripts.front());
-        m_scripts.pop_front();
-        if (!host.Ended()) {
-            script(host);
-        }
-    }
-    events.OnDestroy();
-    host.Destroyed();
-    events.AttachHost(nullptr);
-    return host.Result();
+    auto script = std::move(m_scripts.front());
+    m_scripts.pop_front();
+    return script;
 }
 
 SyncCallQueue::Poster FakeUiPlatform::WindowThreadPoster() {

@@ -3,6 +3,7 @@
 #include "support/UiPrinters.h"
 #include "ui/framework/DialogEvents.h"
 #include "ui/framework/DialogHost.h"
+#include "ui/framework/DialogWindow.h"
 #include "ui/framework/UiPlatform.h"
 
 #include <chrono>
@@ -86,10 +87,18 @@ struct FakeNotifyIcon {
 
 class FakeUiPlatform;
 
-class FakeDialogHost final : public zui::DialogHost {
+class FakeDialogHost final : public zui::DialogWindow {
 public:
     FakeDialogHost(FakeUiPlatform& platform, const zui::DialogDescription& description,
                    zui::DialogEvents& events);
+
+    bool Create(const std::function<bool()>& windowCreated) override;
+    // The message loop is the run's script (FakeUiPlatform::ScriptNextRun); without one the loop returns at
+    // once.
+    void RunMessageLoop() override;
+    void OnRunEnded() override { Log("end " + std::to_string(Result())); }
+    // What is still posted to the window is dropped from now on, as for a destroyed Win32 window.
+    void Destroy() override;
 
     void SetTitle(const std::string& text) override;
     void SetIcon(const zui::Image& icon, bool big) override;
@@ -97,13 +106,14 @@ public:
     zui::Rect WindowRect() const override { return m_windowRect; }
     zui::Rect ClientRect() const override;
     void ShowWindow(bool show) override;
+    bool IsVisible() const override { return m_visible; }
     bool IsMinimized() const override { return m_minimized; }
     void MinimizeWindow() override;
     void SetForeground() override { Log("foreground"); }
     std::optional<int> LogicalDpiX() const override;
     void BeginWindowMove(zui::Point clientPoint) override;
 
-    bool HasSystemMenu() const override { return m_description.systemMenu; }
+    bool HasSystemMenu() const override { return Description().systemMenu; }
     void AppendSystemMenuItem(const zui::MenuItem& item) override;
     // Takes the next of the platform's menuPicks; the chosen command is posted to the window's thread.
     void TrackPopupMenu(std::span<const zui::MenuItem> items, zui::Point screenPoint) override;
@@ -134,38 +144,33 @@ public:
     void SetTimer(int id, int periodMs) override;
     void KillTimer(int id) override;
 
-    void EndDialog(int result) override;
-
     // The test's side.
-    const zui::DialogDescription& Description() const { return m_description; }
     const FakeControl& Control(int id) const;
     const std::string& Title() const { return m_title; }
-    bool IsVisible() const { return m_visible; }
-    bool Ended() const { return m_result.has_value(); }
-    int Result() const { return m_result.value_or(0); }
     std::optional<int> TimerPeriod(int id) const;
     long long NowMs() const { return m_nowMs; }
-    // Runs the timers that fall due, in time order, each on its own period.
+    // Runs the timers that fall due, in time order, each on its own period, until the run ends.
     void AdvanceMs(int durationMs);
+    // Lets time pass up to the next timer and runs it; false when no timer is set or the run has ended.
+    bool RunNextTimer();
     // What the user does.
-    bool PressKey(int virtualKey) { return m_events.PreTranslateKey(virtualKey); }
+    bool PressKey(int virtualKey) { return Events().PreTranslateKey(virtualKey); }
     void Click(int id);
-    void SystemCommand(unsigned code) { m_events.OnSystemCommand(code); }
+    // What the dialog does not take gets the window system's default: a close request, a minimise.
+    void SystemCommand(unsigned code);
     int TrayNotify(int iconId, std::uint32_t mouseMessage) {
-        return m_events.OnTrayNotify(iconId, mouseMessage);
+        return Events().OnTrayNotify(iconId, mouseMessage);
     }
     // A left press at a client point: a visible button or edit there takes it; elsewhere it is the dialog's.
     void LeftPress(zui::Point at);
     const std::vector<FakeMenuItem>& SystemMenu() const { return m_systemMenu; }
-    void ChooseSystemMenuItem(std::size_t index) {
-        m_events.OnSystemCommand(m_systemMenu.at(index).commandId);
-    }
+    void ChooseSystemMenuItem(std::size_t index) { SystemCommand(m_systemMenu.at(index).commandId); }
     const std::vector<TrackedMenu>& Menus() const { return m_menus; }
     const std::map<int, FakeNotifyIcon>& NotifyIcons() const { return m_notifyIcons; }
-    bool DeviceChange(unsigned eventType) { return m_events.OnDeviceChange(eventType); }
+    bool DeviceChange(unsigned eventType) { return Events().OnDeviceChange(eventType); }
     // A paint request over the whole client area, through a recording context.
     std::vector<PaintOperation> Paint();
-    zui::CtlColor CtlColorOf(int id) { return m_events.OnCtlColor(id); }
+    zui::CtlColor CtlColorOf(int id) { return Events().OnCtlColor(id); }
     const std::vector<zui::FontSpec>& Fonts() const { return m_fonts; }
     // What PaintNow drew.
     const std::vector<PaintOperation>& DirectPaints() const { return m_directPaints; }
@@ -173,11 +178,6 @@ public:
     void ClearLog() { m_log.clear(); }
     // Calls naming a control the description does not have.
     int UnknownControlCalls() const { return m_unknownControlCalls; }
-
-    void CreateControls();
-    void FocusFirstTabStop();
-    // After OnDestroy: what was posted to the window is dropped, as for a destroyed Win32 window.
-    void Destroyed() { m_destroyed = true; }
 
 private:
     struct Timer {
@@ -189,8 +189,6 @@ private:
     void Log(std::string entry) { m_log.push_back(std::move(entry)); }
 
     FakeUiPlatform& m_platform;
-    const zui::DialogDescription& m_description;
-    zui::DialogEvents& m_events;
     std::map<int, FakeControl> m_controls;
     std::string m_title;
     zui::Rect m_windowRect;
@@ -202,13 +200,13 @@ private:
     std::vector<PaintOperation> m_directPaints;
     std::map<int, Timer> m_timers;
     long long m_nowMs = 0;
-    std::optional<int> m_result;
     std::vector<std::string> m_log;
     int m_unknownControlCalls = 0;
     std::vector<FakeMenuItem> m_systemMenu;
     std::vector<TrackedMenu> m_menus;
     std::map<int, FakeNotifyIcon> m_notifyIcons;
-    bool m_destroyed = false;
+    // Shared with the calls posted on the window's behalf, which outlive it.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 class FakeUiPlatform final : public zui::UiPlatform {
@@ -217,14 +215,12 @@ public:
     zui::Size SystemIconSize() const override { return {32, 32}; }
     bool SystemTrayAvailable() const override { return trayAvailable; }
     zui::Point CursorPosition() const override { return cursor; }
+    // A box's own loop runs the calls posted meanwhile, then answers.
     int ShowMessageBox(const std::string& text, const std::string& caption, zui::MessageBoxButtons buttons,
                        zui::MessageBoxIcon icon, zui::DialogHost* owner) override;
     // The pixels of the fake decoder are a hash of the bytes, so images of different resources differ.
     zui::Image DecodeImage(std::span<const std::uint8_t> bytes) override;
     zui::Image LoadImageFile(const std::string& path) override;
-    bool RegisterPrivateFont(std::span<const std::uint8_t> bytes, const std::string& faceName) override;
-    int RunModalDialog(const zui::DialogDescription& description, zui::DialogEvents& events,
-                       zui::DialogHost* owner) override;
     SyncCallQueue::Poster WindowThreadPoster() override;
 
     // Settings of the fake display.
@@ -241,18 +237,22 @@ public:
     std::function<void()> onNotifyIconDeleted;
     // The next modal run fails to create its window.
     bool failNextDialogCreation = false;
-    std::set<std::string> failingFontFaces;
+    // Embedded fonts (by resource ID) whose registration fails.
+    std::set<int> failingFonts;
 
     // The life of the next modal run, between its OnInitDialog and its OnDestroy; a run without one ends at
     // once.
     void ScriptNextRun(std::function<void(FakeDialogHost&)> script) {
         m_scripts.push_back(std::move(script));
     }
+    // The life of every run that has no script of its own.
+    std::function<void(FakeDialogHost&)> defaultScript;
     // Answers of the coming boxes, in order; zui::kIdOk when none is left. onBox runs while a box is open.
     std::deque<int> boxAnswers;
     std::function<void(const RecordedBox&)> onBox;
     const std::vector<RecordedBox>& Boxes() const { return m_boxes; }
-    const std::vector<std::string>& RegisteredFaces() const { return m_registeredFaces; }
+    // The family name the fake gives an embedded font.
+    static std::string FamilyOfFont(int resourceId) { return "Fake Family " + std::to_string(resourceId); }
     int FileLoads() const { return m_fileLoads; }
     // The embedded bitmap whose decoded image this is, or 0.
     int BitmapIdOf(const zui::Image& image);
@@ -263,13 +263,20 @@ public:
     // Runs the calls posted so far.
     void RunPostedCalls();
 
+    // The next run's script, else the default one.
+    std::function<void(FakeDialogHost&)> TakeScript();
+
+protected:
+    std::unique_ptr<zui::DialogWindow> MakeDialogWindow(const zui::DialogDescription& description,
+                                                        zui::DialogEvents& events,
+                                                        zui::DialogWindow* owner) override;
+    std::optional<std::string> AddPrivateFont(std::span<const std::uint8_t> bytes) override;
+
 private:
     std::vector<std::function<void()>> TakePosted();
 
     std::deque<std::function<void(FakeDialogHost&)>> m_scripts;
-    std::vector<std::unique_ptr<FakeDialogHost>> m_hosts;
     std::vector<RecordedBox> m_boxes;
-    std::vector<std::string> m_registeredFaces;
     int m_fileLoads = 0;
     std::map<int, zui::Image> m_bitmaps;
 

@@ -5,33 +5,27 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace {
 
-// The instance lock lives in $XDG_RUNTIME_DIR; each test gets its own.
+// Another copy holds the lock, or none does.
+class FakeInstanceLock final : public InstanceLock {
+public:
+    bool AcquireFirstInstance(const std::string& name) override {
+        asked = name;
+        return !heldElsewhere;
+    }
+
+    bool heldElsewhere = false;
+    std::string asked;
+};
+
 class Application : public MainWindowFixture {
 protected:
-    Application() {
-        if (const char* previous = std::getenv("XDG_RUNTIME_DIR")) {
-            m_previous = previous;
-        }
-        ::setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
-    }
-    ~Application() override {
-        if (m_previous) {
-            ::setenv("XDG_RUNTIME_DIR", m_previous->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_RUNTIME_DIR");
-        }
-    }
+    CZephyrineApp::Services Services() { return {hid, sleeper, *settings, autostart, instanceLock, timings}; }
 
-    CZephyrineApp::Services Services() { return {hid, sleeper, *settings, timings}; }
-
-private:
-    std::optional<std::string> m_previous;
+    FakeInstanceLock instanceLock;
 };
 
 TEST_F(Application, TakesItsTitleFromTheExecutablesFileName) {
@@ -48,12 +42,12 @@ TEST_F(Application, RunsTheMainWindowWhenItIsTheFirstCopy) {
     CZephyrineApp application(ui, Services());
     EXPECT_FALSE(application.InitInstance());
     EXPECT_TRUE(ran);
+    EXPECT_EQ(instanceLock.asked, "Zephyrine");
     EXPECT_TRUE(ui.Boxes().empty());
 }
 
 TEST_F(Application, ASecondCopySaysSoAndEndsWithoutAWindow) {
-    const SingleInstanceGuard first(CZephyrineApp::kInstanceName);
-    ASSERT_TRUE(first.IsFirstInstance());
+    instanceLock.heldElsewhere = true;
     bool ran = false;
     ui.ScriptNextRun([&](FakeDialogHost&) { ran = true; });
 

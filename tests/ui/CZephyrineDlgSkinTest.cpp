@@ -42,7 +42,8 @@ TEST_F(MainWindowSkin, MeasuresTheReferenceClientAndTheDisplaysDpi) {
 
 TEST_F(MainWindowSkin, RegistersBothFontsAndGivesEachLabelItsFont) {
     Run([&](FakeDialogHost& host, CZephyrineDlg&) {
-        EXPECT_EQ(ui.RegisteredFaces(), (std::vector<std::string>{"300-CAI978", "Source Han Sans K Normal"}));
+        EXPECT_EQ(ui.ResolveFace("300-CAI978"), FakeUiPlatform::FamilyOfFont(159));
+        EXPECT_EQ(ui.ResolveFace("Source Han Sans K Normal"), FakeUiPlatform::FamilyOfFont(183));
         using zui::FontSizeUnit;
         const std::map<int, zui::FontSpec> expected{
             {1060, {"Source Han Sans K Normal", FontSizeUnit::CellHeightPixels, 16, 600}},
@@ -61,13 +62,14 @@ TEST_F(MainWindowSkin, RegistersBothFontsAndGivesEachLabelItsFont) {
 }
 
 TEST_F(MainWindowSkin, SaysSoWhenAFontCannotBeRegisteredAndGoesOn) {
-    ui.failingFontFaces = {"300-CAI978"};
+    ui.failingFonts = {159};
     Run([&](FakeDialogHost& host, CZephyrineDlg&) {
         ASSERT_EQ(ui.Boxes().size(), 1u);
         EXPECT_EQ(ui.Boxes()[0].text, "字体加载失败！");
         EXPECT_EQ(ui.Boxes()[0].icon, zui::MessageBoxIcon::Exclamation);
         EXPECT_EQ(ui.Boxes()[0].buttons, zui::MessageBoxButtons::Ok);
         EXPECT_EQ(FontOf(host, 1035).face, "300-CAI978");
+        EXPECT_EQ(ui.ResolveFace("300-CAI978"), "300-CAI978");
     });
 }
 

@@ -2,13 +2,14 @@
 
 #include "MainWindowFixture.h"
 #include "protocol/ReadingPipeline.h"
-#include "settings/CCSysControl.h"
 #include "ui/ControlTable.h"
 #include "ui/framework/DialogCodes.h"
 
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <algorithm>
 #include <string>
@@ -162,7 +163,8 @@ TEST_F(MainWindow, RunsTheStartUpStepsInTheirOrder) {
 
 TEST_F(MainWindow, RegistersTheRunningProgramToStartAtLogOn) {
     Run([&](FakeDialogHost&, CZephyrineDlg&) {
-        EXPECT_EQ(autostart.Registered("Zephyrine"), CCSysControl().GetModulePath());
+        EXPECT_EQ(autostart.registered,
+                  (std::map<std::string, std::string>{{"Zephyrine", "/opt/zephyrine/Zephyrine"}}));
     });
 }
 

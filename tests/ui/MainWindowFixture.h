@@ -3,8 +3,8 @@
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "settings/ModeSettings.h"
-#include "support/AutostartSandbox.h"
 #include "support/FakeUi.h"
+#include "support/RecordingAutostart.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
 #include "support/TestSettingsPlatform.h"
@@ -19,7 +19,7 @@
 #include <vector>
 
 // The main window on the fake backend, the virtual supply and a configuration file in a fresh directory,
-// with the autostart registration of its start-up kept in a sandbox. The fake window gets a Win32-like
+// with the autostart registration of its start-up kept in memory. The fake window gets a Win32-like
 // frame, so a 1366 x 768 screen gives the 804 x 394 reference client area.
 class MainWindowFixture : public testing::Test {
 protected:
@@ -29,7 +29,7 @@ protected:
 
     // Runs the window modally; script is its life between start-up and destruction.
     int Run(const Script& script) {
-        CZephyrineDlg dlg(app, hid, sleeper, *settings, timings);
+        CZephyrineDlg dlg(app, hid, sleeper, *settings, autostart, timings);
         ui.ScriptNextRun([&](FakeDialogHost& host) { script(host, dlg); });
         return dlg.DoModal();
     }
@@ -46,7 +46,7 @@ protected:
         return hid.WithSupply([](VirtualPowerSupply& model) { return model.ReceivedReports(); });
     }
 
-    AutostartSandbox autostart;
+    RecordingAutostart autostart;
     TempDirectory dir;
     std::unique_ptr<SettingsPlatform> settings =
         MakeTestSettingsPlatform((dir.Path() / "Zephyrine").string());

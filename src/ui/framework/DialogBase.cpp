@@ -47,14 +47,6 @@ void DialogBase::OnCommand(int commandId) {
     }
 }
 
-void DialogBase::OnSystemCommand(unsigned code) {
-    if (code == SystemCommandClose) {
-        OnClose();
-    } else if (code == SystemCommandMinimize && m_host != nullptr) {
-        m_host->MinimizeWindow();
-    }
-}
-
 void DialogBase::OnOK() {
     if (UpdateData(true)) {
         EndDialog(kIdOk);

@@ -41,7 +41,7 @@ public:
     // The dialog manager: Escape is the cancel command, Return the default button's command.
     bool PreTranslateKey(int virtualKey) override;
     void OnCommand(int commandId) override;
-    void OnSystemCommand(unsigned code) override;
+    bool OnSystemCommand(unsigned) override { return false; }
     void OnTimer(int) override {}
     bool OnDeviceChange(unsigned) override { return true; }
     void OnSize() override {}

@@ -21,8 +21,9 @@ struct CtlColor {
 // What a backend tells a dialog's logic: the Win32 messages of a dialog, one call each, on the window's
 // thread. DialogBase gives every one the dialog framework's default handling.
 //
-// Order of a modal run: AttachHost(host), OnCreate, the controls are created, OnInitDialog, the window is
-// shown when the template is visible, messages until EndDialog, OnDestroy, AttachHost(nullptr).
+// Order of a modal run (UiPlatform::RunModalDialog): AttachHost(host), OnCreate, the controls are created,
+// OnInitDialog, the window is shown when the template is visible and the run has not ended yet, messages
+// until EndDialog, OnDestroy, AttachHost(nullptr).
 class DialogEvents {
 public:
     virtual ~DialogEvents() = default;
@@ -37,8 +38,9 @@ public:
     virtual bool PreTranslateKey(int virtualKey) = 0;
     // Button clicks (BN_CLICKED) and menu commands.
     virtual void OnCommand(int commandId) = 0;
-    // The close box and the minimise request of the window system (WM_SYSCOMMAND).
-    virtual void OnSystemCommand(unsigned code) = 0;
+    // A command of the window's system menu, its close box or a minimise (WM_SYSCOMMAND). False hands it to
+    // the window system's default handling, which turns a close into OnClose.
+    virtual bool OnSystemCommand(unsigned code) = 0;
     virtual void OnTimer(int timerId) = 0;
     // The answer is what WM_DEVICECHANGE returns.
     virtual bool OnDeviceChange(unsigned eventType) = 0;

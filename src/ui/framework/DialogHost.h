@@ -15,7 +15,8 @@ namespace zui {
 
 // One open dialog window as a backend (Qt, Win32, the tests' fake) carries it out. The dialog's logic acts
 // on its window only through this, on the window's thread; controls are addressed by their template IDs.
-// A backend exists from just before OnCreate until just after OnDestroy (see DialogEvents).
+// A backend's window (DialogWindow) exists from just before OnCreate until just after OnDestroy (see
+// DialogEvents).
 class DialogHost {
 public:
     virtual ~DialogHost() = default;
@@ -30,6 +31,7 @@ public:
     // Always at (0, 0).
     virtual Rect ClientRect() const = 0;
     virtual void ShowWindow(bool show) = 0;
+    virtual bool IsVisible() const = 0;
     virtual bool IsMinimized() const = 0;
     virtual void MinimizeWindow() = 0;
     virtual void SetForeground() = 0;
@@ -67,7 +69,9 @@ public:
     virtual Rect ControlRect(int id) const = 0;
     virtual void ShowControl(int id, bool show) = 0;
     virtual void EnableControl(int id, bool enable) = 0;
-    // The one (normal-state) image of an image button; it draws it unscaled from its top-left corner.
+    // The one (normal-state) image of an image button; it draws it unscaled from its top-left corner. The
+    // image must stay as it is while the button shows it (the window's embedded images do), so that a backend
+    // may keep what it made of it and knows the same image again by its address.
     virtual void SetControlImage(int id, const Image& image) = 0;
     virtual void SetFocusToControl(int id) = 0;
     // kNoControlId when no control of this dialog has the focus.

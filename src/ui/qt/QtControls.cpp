@@ -40,7 +40,13 @@ QtImageButton::QtImageButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 void QtImageButton::SetImage(const zui::Image& image) {
-    m_image = qt_images::View(image, false).copy();
+    // The same image again (the mode look sets both buttons every 500 ms) shows nothing new.
+    if (&image == m_source) {
+        return;
+    }
+    m_source = &image;
+    // A view: the image stays as it is while the button shows it.
+    m_image = qt_images::View(image, false);
     update();
 }
 

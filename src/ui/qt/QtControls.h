@@ -50,6 +50,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    const zui::Image* m_source = nullptr;
     QImage m_image;
 };
 

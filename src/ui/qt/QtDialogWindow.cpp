@@ -3,6 +3,7 @@
 #include "ui/framework/DialogCodes.h"
 #include "ui/framework/DialogUnits.h"
 #include "ui/qt/QtControls.h"
+#include "ui/qt/QtFonts.h"
 #include "ui/qt/QtImages.h"
 #include "ui/qt/QtPaintContext.h"
 #include "ui/qt/QtRects.h"
@@ -46,8 +47,9 @@ int VirtualKeyOf(int qtKey) {
 
 QtDialogWindow::QtDialogWindow(QtUiPlatform& platform, const zui::DialogDescription& description,
                                zui::DialogEvents& events, QtDialogWindow* owner)
-    : QWidget(owner), m_platform(platform), m_description(description), m_events(events),
-      m_dialogFont(QtFonts::DialogFont(description.fontFace, description.fontPoints, description.fontWeight)),
+    : QWidget(owner), zui::DialogWindow(platform, description, events), m_platform(platform),
+      m_dialogFont(QtFonts::DialogFont(platform.ResolveFace(description.fontFace), description.fontPoints,
+                                       description.fontWeight)),
       m_baseUnits(QtFonts::BaseUnitsOf(m_dialogFont)) {
     // A title bar, and the close box only with a system menu; no minimise, maximise or sizing.
     Qt::WindowFlags flags = (owner != nullptr ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
@@ -75,36 +77,36 @@ QtDialogWindow::~QtDialogWindow() {
     qApp->removeEventFilter(this);
 }
 
-int QtDialogWindow::Run() {
-    m_events.AttachHost(this);
-    if (m_events.OnCreate() == -1) {
-        m_events.AttachHost(nullptr);
-        return zui::kDialogCreationFailed;
+bool QtDialogWindow::Create(const std::function<bool()>& windowCreated) {
+    if (!windowCreated()) {
+        return false;
     }
     CreateControls();
-    const bool focusFirst = m_events.OnInitDialog();
-    if (!m_ended && m_description.visible) {
-        show();
-        SetForeground();
-    }
-    if (focusFirst) {
-        const auto first =
-            std::ranges::find_if(m_description.controls, [](const auto& c) { return c.tabStop; });
-        if (first != m_description.controls.end()) {
-            SetFocusToControl(first->id);
-        }
-    }
-    if (!m_ended) {
+    return true;
+}
+
+void QtDialogWindow::RunMessageLoop() {
+    if (!Ended()) {
         m_loop.exec();
     }
-    m_events.OnDestroy();
+}
+
+void QtDialogWindow::OnRunEnded() {
+    const auto boxes = m_boxes;
+    for (const QPointer<QMessageBox>& box : boxes) {
+        if (box) {
+            box->reject();
+        }
+    }
+    m_loop.exit();
+}
+
+void QtDialogWindow::Destroy() {
     for (const auto& [id, qtId] : m_timers) {
         killTimer(qtId);
     }
     m_timers.clear();
     hide();
-    m_events.AttachHost(nullptr);
-    return m_result;
 }
 
 void QtDialogWindow::TrackBox(QMessageBox* box) {
@@ -136,7 +138,7 @@ void QtDialogWindow::MoveWindow(const zui::Rect& outer, bool repaint) {
         Invalidate(ClientRect(), true);
     }
     if (resized) {
-        m_events.OnSize();
+        Events().OnSize();
     }
 }
 
@@ -180,7 +182,9 @@ int QtDialogWindow::ScreenDpiY() const {
 }
 
 zui::FontId QtDialogWindow::CreateLabelFont(const zui::FontSpec& wanted) {
-    m_fonts.push_back(QtFonts::FontOf(wanted, ScreenDpiY()));
+    zui::FontSpec resolved = wanted;
+    resolved.face = m_platform.ResolveFace(wanted.face);
+    m_fonts.push_back(QtFonts::FontOf(resolved, ScreenDpiY()));
     return static_cast<zui::FontId>(m_fonts.size());
 }
 
@@ -232,7 +236,7 @@ void QtDialogWindow::paintEvent(QPaintEvent* event) {
     if (m_directPaint != nullptr) {
         (*m_directPaint)(dc);
     } else {
-        m_events.OnPaint(dc);
+        Events().OnPaint(dc);
     }
     QPainter(this).drawImage(0, 0, m_canvas);
 }
@@ -242,21 +246,24 @@ void QtDialogWindow::resizeEvent(QResizeEvent* event) {
     // A size the window system chose; the sizes MoveWindow sets have had their OnSize already.
     if (event->size() != m_requestedSize) {
         m_requestedSize = event->size();
-        m_events.OnSize();
+        Events().OnSize();
     }
 }
 
 void QtDialogWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
-    m_events.OnSystemCommand(zui::SystemCommandClose);
+    if (!Events().OnSystemCommand(zui::SystemCommandClose)) {
+        Events().OnClose();
+    }
 }
 
 void QtDialogWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        // The window manager has minimised the window already, which is all the default handling would do.
         if (isMinimized() && !(change->oldState() & Qt::WindowMinimized)) {
-            m_events.OnSystemCommand(zui::SystemCommandMinimize);
+            Events().OnSystemCommand(zui::SystemCommandMinimize);
         }
     }
 }
@@ -264,7 +271,7 @@ void QtDialogWindow::changeEvent(QEvent* event) {
 void QtDialogWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         const QPoint at = event->position().toPoint();
-        m_events.OnLeftButtonDown({at.x(), at.y()});
+        Events().OnLeftButtonDown({at.x(), at.y()});
     }
     QWidget::mousePressEvent(event);
 }
@@ -273,7 +280,7 @@ void QtDialogWindow::timerEvent(QTimerEvent* event) {
     const auto it = std::ranges::find_if(
         m_timers, [event](const auto& timer) { return timer.second == event->timerId(); });
     if (it != m_timers.end()) {
-        m_events.OnTimer(it->first);
+        Events().OnTimer(it->first);
     }
 }
 
@@ -290,25 +297,12 @@ void QtDialogWindow::KillTimer(int id) {
     }
 }
 
-void QtDialogWindow::EndDialog(int result) {
-    m_result = result;
-    m_ended = true;
-    m_platform.EndRunsAbove(*this);
-    const auto boxes = m_boxes;
-    for (const QPointer<QMessageBox>& box : boxes) {
-        if (box) {
-            box->reject();
-        }
-    }
-    m_loop.exit();
-}
-
 bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (widget != nullptr && widget->window() == this) {
             const int key = VirtualKeyOf(static_cast<QKeyEvent*>(event)->key());
-            if (key != 0 && m_events.PreTranslateKey(key)) {
+            if (key != 0 && Events().PreTranslateKey(key)) {
                 return true;
             }
         }

@@ -3,6 +3,7 @@
 #include "ui/framework/DialogEvents.h"
 #include "ui/framework/DialogHost.h"
 #include "ui/framework/DialogUnits.h"
+#include "ui/framework/DialogWindow.h"
 
 #include <QEventLoop>
 #include <QFont>
@@ -32,14 +33,18 @@ struct StaticLook;
 // window paints into a canvas of its own, so that the logic's paint calls (which may come outside a paint
 // event, as BeginPaint from a handler) and the exact alpha blend have pixels to work on; Invalidate keeps the
 // area waiting to be painted the way Win32's update region does.
-class QtDialogWindow final : public QWidget, public zui::DialogHost {
+class QtDialogWindow final : public QWidget, public zui::DialogWindow {
 public:
     QtDialogWindow(QtUiPlatform& platform, const zui::DialogDescription& description,
                    zui::DialogEvents& events, QtDialogWindow* owner);
     ~QtDialogWindow() override;
 
-    // The whole modal run, AttachHost to AttachHost(nullptr); returns the EndDialog result.
-    int Run();
+    bool Create(const std::function<bool()>& windowCreated) override;
+    // A nested event loop; Qt's application modality keeps the owner's input away.
+    void RunMessageLoop() override;
+    void OnRunEnded() override;
+    void Destroy() override;
+
     // Called by the platform for the boxes this window owns, so that ending the run can close them.
     void TrackBox(QMessageBox* box);
     void ForgetBox(QMessageBox* box);
@@ -50,6 +55,7 @@ public:
     zui::Rect WindowRect() const override;
     zui::Rect ClientRect() const override { return {0, 0, width(), height()}; }
     void ShowWindow(bool show) override;
+    bool IsVisible() const override { return isVisible(); }
     bool IsMinimized() const override { return isMinimized(); }
     void MinimizeWindow() override;
     void SetForeground() override;
@@ -59,7 +65,7 @@ public:
     // The window manager owns the title bar's menu, so the system menu's own items are the window manager's
     // and the items appended here form the context menu of the client area (a right press outside the
     // controls).
-    bool HasSystemMenu() const override { return m_description.systemMenu; }
+    bool HasSystemMenu() const override { return Description().systemMenu; }
     void AppendSystemMenuItem(const zui::MenuItem& item) override;
     void TrackPopupMenu(std::span<const zui::MenuItem> items, zui::Point screenPoint) override;
     bool AddNotifyIcon(int iconId, const zui::Image& icon, const std::string& tip) override;
@@ -89,10 +95,6 @@ public:
     void SetTimer(int id, int periodMs) override;
     void KillTimer(int id) override;
 
-    void EndDialog(int result) override;
-
-    zui::DialogEvents& Events() { return m_events; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -113,8 +115,6 @@ private:
     int ScreenDpiY() const;
 
     QtUiPlatform& m_platform;
-    const zui::DialogDescription& m_description;
-    zui::DialogEvents& m_events;
     QFont m_dialogFont;
     // The dialog units of the template, measured in its font.
     zui::DialogBaseUnits m_baseUnits;
@@ -136,6 +136,4 @@ private:
     // The grabbed point, from the frame's top-left, while the window follows the mouse itself.
     std::optional<QPoint> m_moveGrab;
     QEventLoop m_loop;
-    bool m_ended = false;
-    int m_result = 0;
 };

@@ -11,10 +11,10 @@
 // The controls of a dialog window: made from the description, addressed by their IDs.
 
 void QtDialogWindow::CreateControls() {
-    for (const zui::ControlDescription& control : m_description.controls) {
+    for (const zui::ControlDescription& control : Description().controls) {
         const int id = control.id;
         QWidget* widget = CreateControlWidget(
-            this, control, [this, id] { return LookOf(id); }, [this, id] { m_events.OnCommand(id); });
+            this, control, [this, id] { return LookOf(id); }, [this, id] { Events().OnCommand(id); });
         const zui::PixelRect rect = zui::DialogUnitsToPixels(control.rect, m_baseUnits);
         widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
         if (widget->focusPolicy() != Qt::NoFocus) {
@@ -29,7 +29,7 @@ void QtDialogWindow::CreateControls() {
 }
 
 StaticLook QtDialogWindow::LookOf(int id) {
-    const zui::CtlColor answer = m_events.OnCtlColor(id);
+    const zui::CtlColor answer = Events().OnCtlColor(id);
     if (!answer.custom) {
         return {false, palette().color(QPalette::WindowText), m_dialogFont,
                 palette().color(QPalette::Window)};

@@ -66,7 +66,7 @@ void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     }
     if (const auto command = RunMenu(this, items, event->globalPos())) {
         QMetaObject::invokeMethod(
-            this, [this, code = static_cast<unsigned>(*command)] { m_events.OnSystemCommand(code); },
+            this, [this, code = static_cast<unsigned>(*command)] { Events().OnSystemCommand(code); },
             Qt::QueuedConnection);
     }
 }
@@ -74,7 +74,7 @@ void QtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 void QtDialogWindow::TrackPopupMenu(std::span<const zui::MenuItem> items, zui::Point screenPoint) {
     if (const auto command = RunMenu(this, items, QPoint(screenPoint.x, screenPoint.y))) {
         QMetaObject::invokeMethod(
-            this, [this, id = *command] { m_events.OnCommand(id); }, Qt::QueuedConnection);
+            this, [this, id = *command] { Events().OnCommand(id); }, Qt::QueuedConnection);
     }
 }
 
@@ -90,7 +90,7 @@ bool QtDialogWindow::AddNotifyIcon(int iconId, const zui::Image& icon, const std
     connect(trayIcon.get(), &QSystemTrayIcon::activated, this,
             [this, iconId](QSystemTrayIcon::ActivationReason reason) {
                 if (const std::uint32_t message = MouseMessageOf(reason)) {
-                    m_events.OnTrayNotify(iconId, message);
+                    Events().OnTrayNotify(iconId, message);
                 }
             });
     // Also while the desktop has no notification area: Qt docks the icon as soon as one appears.

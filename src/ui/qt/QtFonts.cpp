@@ -2,7 +2,6 @@
 
 #include "ui/framework/FontSizes.h"
 
-#include <QApplication>
 #include <QByteArray>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -12,9 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-// The face as dialog templates name it; Linux has no such font.
-constexpr const char* kTemplateFace = "MS Shell Dlg";
 
 int BigEndian16(const QByteArray& table, int offset) {
     if (table.size() < offset + 2) {
@@ -36,31 +32,19 @@ zui::FaceMetrics MetricsOf(const QFont& font) {
 
 } // namespace
 
-bool QtFonts::Register(std::span<const std::uint8_t> bytes, const std::string& faceName) {
-    if (bytes.empty()) {
-        return false;
+namespace QtFonts {
+
+std::optional<std::string> Add(std::span<const std::uint8_t> bytes) {
+    const int id = QFontDatabase::addApplicationFontFromData(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) {
+        return std::nullopt;
     }
-    auto known = m_families.find(bytes.data());
-    if (known == m_families.end()) {
-        const int id = QFontDatabase::addApplicationFontFromData(
-            QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
-        const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
-        if (families.isEmpty()) {
-            return false;
-        }
-        known = m_families.emplace(bytes.data(), families.first()).first;
-    }
-    QFont::insertSubstitution(QString::fromStdString(faceName), known->second);
-    return true;
+    return families.first().toStdString();
 }
 
-void QtFonts::UseFaceForDialogs(const std::string& faceName, int points) {
-    const QFont font(QString::fromStdString(faceName), points);
-    QFont::insertSubstitution(kTemplateFace, QFontInfo(font).family());
-    QApplication::setFont(font);
-}
-
-QFont QtFonts::FontOf(const zui::FontSpec& wanted, int dpiY) {
+QFont FontOf(const zui::FontSpec& wanted, int dpiY) {
     QFont font(QString::fromStdString(wanted.face));
     font.setWeight(static_cast<QFont::Weight>(wanted.weight));
     // GDI lays text out in the whole-pixel advances of hinted glyphs; with full hinting Qt does too, so a
@@ -74,15 +58,17 @@ QFont QtFonts::FontOf(const zui::FontSpec& wanted, int dpiY) {
     return font;
 }
 
-QFont QtFonts::DialogFont(const std::string& face, int points, int weight) {
-    QFont font(QString::fromStdString(face), points);
+QFont DialogFont(const std::string& family, int points, int weight) {
+    QFont font(QString::fromStdString(family), points);
     font.setWeight(static_cast<QFont::Weight>(weight));
     return font;
 }
 
-zui::DialogBaseUnits QtFonts::BaseUnitsOf(const QFont& font) {
+zui::DialogBaseUnits BaseUnitsOf(const QFont& font) {
     const QFontMetrics metrics(font);
     return {zui::AverageCharWidth(
                 metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
             metrics.height()};
 }
+
+} // namespace QtFonts

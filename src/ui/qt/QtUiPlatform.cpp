@@ -2,6 +2,7 @@
 
 #include "ui/framework/DialogUnits.h"
 #include "ui/qt/QtDialogWindow.h"
+#include "ui/qt/QtFonts.h"
 #include "ui/qt/QtImages.h"
 
 #include <QAbstractButton>
@@ -87,45 +88,18 @@ zui::Image QtUiPlatform::LoadImageFile(const std::string& path) {
     return qt_images::FromQImage(QImage(QString::fromStdString(path)));
 }
 
-bool QtUiPlatform::RegisterPrivateFont(std::span<const std::uint8_t> bytes, const std::string& faceName) {
-    return m_fonts.Register(bytes, faceName);
+std::optional<std::string> QtUiPlatform::AddPrivateFont(std::span<const std::uint8_t> bytes) {
+    return QtFonts::Add(bytes);
 }
 
-int QtUiPlatform::RunModalDialog(const zui::DialogDescription& description, zui::DialogEvents& events,
-                                 zui::DialogHost* owner) {
-    QtDialogWindow window(*this, description, events, dynamic_cast<QtDialogWindow*>(owner));
-    m_runs.push_back(&window);
-    const int result = window.Run();
-    std::erase(m_runs, &window);
-    return result;
+std::unique_ptr<zui::DialogWindow> QtUiPlatform::MakeDialogWindow(const zui::DialogDescription& description,
+                                                                  zui::DialogEvents& events,
+                                                                  zui::DialogWindow* owner) {
+    return std::make_unique<QtDialogWindow>(*this, description, events, dynamic_cast<QtDialogWindow*>(owner));
 }
 
 SyncCallQueue::Poster QtUiPlatform::WindowThreadPoster() {
     return [context = &m_context](std::function<void()> call) {
         QMetaObject::invokeMethod(context, std::move(call), Qt::QueuedConnection);
     };
-}
-
-void QtUiPlatform::BroadcastDeviceChange(unsigned eventType) {
-    for (QtDialogWindow* window : std::vector(m_runs)) {
-        window->Events().OnDeviceChange(eventType);
-    }
-}
-
-void QtUiPlatform::CancelMainDialog() {
-    if (!m_runs.empty()) {
-        m_runs.front()->Events().OnCommand(zui::kIdCancel);
-    }
-}
-
-void QtUiPlatform::EndRunsAbove(const QtDialogWindow& window) {
-    const auto it = std::ranges::find(m_runs, &window);
-    if (it == m_runs.end()) {
-        return;
-    }
-    std::vector<QtDialogWindow*> above(it + 1, m_runs.end());
-    std::ranges::reverse(above);
-    for (QtDialogWindow* inner : above) {
-        inner->EndDialog(zui::kIdCancel);
-    }
 }

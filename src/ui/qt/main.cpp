@@ -1,16 +1,19 @@
 #include "Resources.h"
 #include "common/Sleeper.h"
+#include "settings/CCSysControl.h"
 #include "settings/ModeSettings.h"
 #include "settings/linux/LinuxSettingsPlatform.h"
 #include "ui/CZephyrineApp.h"
-#include "ui/ControlTable.h"
+#include "ui/DialogFonts.h"
 #include "ui/ProgramOptions.h"
 #include "ui/ResourceIds.h"
+#include "ui/SingleInstanceGuard.h"
 #include "ui/qt/DeviceSource.h"
 #include "ui/qt/QtUiPlatform.h"
 #include "ui/qt/TerminationSignals.h"
 
 #include <QApplication>
+#include <QFont>
 
 #include <cstring>
 #include <iostream>
@@ -62,18 +65,23 @@ int main(int argc, char** argv) {
     }
 
     QtUiPlatform ui;
-    // Message boxes and dialogs use the captions' face too, which holds their Chinese characters; no such
-    // font need be installed.
-    ui.RegisterPrivateFont(zres::EmbeddedResource(zres::ResourceKind::Font, FontCaptions),
-                           control_table::kCaptionFace);
-    ui.Fonts().UseFaceForDialogs(control_table::kCaptionFace, 9);
+    UseCaptionFaceForDialogs(ui);
+    // Message boxes too.
+    QApplication::setFont(QFont(QString::fromStdString(ui.ResolveFace(kDialogTemplateFace)), 9));
 
     const std::unique_ptr<DeviceSource> devices =
         parsed.options.simulate ? MakeSimulatedSource(parsed.options.simulateLogPath) : MakeDeviceSource(ui);
     LinuxSettingsPlatform settings(LinuxSettingsPlatform::ConfigAnchorPath(
         LinuxSettingsPlatform::CurrentExecutablePath(), ModeSettings::kFileName));
     SystemSleeper sleeper;
-    CZephyrineApp app(ui, {devices->Platform(), sleeper, settings, {parsed.options.pollIntervalMs, {}}});
+    CCSysControl autostart;
+    SystemInstanceLock instanceLock;
+    CZephyrineApp app(ui, {devices->Platform(),
+                           sleeper,
+                           settings,
+                           autostart,
+                           instanceLock,
+                           {parsed.options.pollIntervalMs, {}}});
     const TerminationSignals terminationSignals([&ui] { ui.CancelMainDialog(); });
     app.InitInstance();
     return 0;

@@ -5,6 +5,7 @@
 #include "ui/DialogTemplates.h"
 #include "ui/TemplateDescription.h"
 #include "ui/framework/DialogBase.h"
+#include "ui/qt/QtFonts.h"
 #include "ui/qt/QtUiPlatform.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,13 @@
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "protocol/ReadingPipeline.h"
+#include "support/RecordingAutostart.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
 #include "support/TestSettingsPlatform.h"
 #include "ui/CZephyrineDlg.h"
 #include "ui/ControlTable.h"
+#include "ui/DialogFonts.h"
 #include "ui/ResourceIds.h"
 #include "ui/qt/QtDialogWindow.h"
 #include "ui/qt/QtImages.h"
@@ -83,9 +85,7 @@ protected:
 
     QtMainWindow() {
         hid.AddSupply();
-        ui.RegisterPrivateFont(zres::EmbeddedResource(zres::ResourceKind::Font, FontCaptions),
-                               control_table::kCaptionFace);
-        ui.Fonts().UseFaceForDialogs(control_table::kCaptionFace, 9);
+        UseCaptionFaceForDialogs(ui);
     }
 
     static QtDialogWindow* FindMainWindow() {
@@ -99,7 +99,7 @@ protected:
 
     // Runs the window; the script runs once the modal loop has started, and the window is ended after it.
     int Run(const Script& script) {
-        CZephyrineDlg dlg(app, hid, sleeper, *settings, timings);
+        CZephyrineDlg dlg(app, hid, sleeper, *settings, autostart, timings);
         QTimer::singleShot(0, [&] {
             QtDialogWindow* window = FindMainWindow();
             EXPECT_NE(window, nullptr);
@@ -121,6 +121,7 @@ protected:
     VirtualPowerSupply supply;
     VirtualHidPlatform hid{supply};
     RecordingSleeper sleeper;
+    RecordingAutostart autostart;
     QtUiPlatform ui;
     zui::ApplicationBase app{ui, settings->ModuleFileName()};
     WindowTimings timings{5000, {0, 20, 0}};
@@ -239,7 +240,8 @@ TEST_F(QtMainWindow, StretchesTheBackgroundSoTheBarsKeepTheirGreys) {
 
 TEST_F(QtMainWindow, FindsEveryCaptionCharacterInTheEmbeddedFonts) {
     Run([&](QtDialogWindow&, CZephyrineDlg&) {
-        const QFont caption(QString::fromUtf8(control_table::kCaptionFace));
+        EXPECT_EQ(ui.ResolveFace(control_table::kCaptionFace), "WenQuanYi Micro Hei Zephyrine Subset");
+        const QFont caption(QString::fromStdString(ui.ResolveFace(control_table::kCaptionFace)));
         EXPECT_EQ(QFontInfo(caption).family(), "WenQuanYi Micro Hei Zephyrine Subset");
         const QRawFont raw = QRawFont::fromFont(caption);
         for (const CaptionText& text : control_table::Captions()) {
@@ -248,15 +250,17 @@ TEST_F(QtMainWindow, FindsEveryCaptionCharacterInTheEmbeddedFonts) {
                     << text.id << " U+" << std::hex << static_cast<std::uint32_t>(character);
             }
         }
-        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(control_table::kReadingFace))).family(),
-                  "Zephyrine Segments");
+        EXPECT_EQ(ui.ResolveFace(control_table::kReadingFace), "Zephyrine Segments");
+        EXPECT_EQ(
+            QFontInfo(QFont(QString::fromStdString(ui.ResolveFace(control_table::kReadingFace)))).family(),
+            "Zephyrine Segments");
     });
 }
 
 TEST_F(QtMainWindow, EscapeAndReturnLeaveTheWindowButTheCloseBoxEndsItWithoutANotificationArea) {
     ASSERT_FALSE(ui.SystemTrayAvailable());
     bool stillRunning = false;
-    CZephyrineDlg dlg(app, hid, sleeper, *settings, timings);
+    CZephyrineDlg dlg(app, hid, sleeper, *settings, autostart, timings);
     QTimer::singleShot(0, [&] {
         QWidget* window = FindMainWindow();
         ASSERT_NE(window, nullptr);
@@ -272,7 +276,7 @@ TEST_F(QtMainWindow, EscapeAndReturnLeaveTheWindowButTheCloseBoxEndsItWithoutANo
 TEST_F(QtMainWindow, EndingWhileAWarningBoxIsOpenClosesTheBoxAndStopsTheReadingThread) {
     supply.ForceTemperature(75);
     timings.pollPeriodMs = 100;
-    CZephyrineDlg dlg(app, hid, sleeper, *settings, timings);
+    CZephyrineDlg dlg(app, hid, sleeper, *settings, autostart, timings);
     QString boxText;
     // Runs inside the box's own modal loop, as the tray menu's exit would.
     QTimer watch;

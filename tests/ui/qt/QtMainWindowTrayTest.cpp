@@ -3,7 +3,7 @@
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "settings/ModeSettings.h"
-#include "support/AutostartSandbox.h"
+#include "support/RecordingAutostart.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
 #include "support/TestSettingsPlatform.h"
@@ -28,19 +28,6 @@
 #include <string>
 
 namespace {
-
-// Every main window of this executable registers autostart at its start; none may reach the user's own.
-class AutostartSandboxEnvironment : public testing::Environment {
-public:
-    void SetUp() override { m_sandbox.emplace(); }
-    void TearDown() override { m_sandbox.reset(); }
-
-private:
-    std::optional<AutostartSandbox> m_sandbox;
-};
-
-const testing::Environment* const kAutostart =
-    testing::AddGlobalTestEnvironment(new AutostartSandboxEnvironment);
 
 QWidget* TopLevel(const QString& objectName) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -102,7 +89,7 @@ protected:
     // Runs the window; the script runs once the modal loop has started. The run ends after the script with
     // 99, unless ending is left to the script's doing, which has three seconds for it.
     int Run(const Script& script, bool endAfterScript = true) {
-        CZephyrineDlg dlg(app, hid, sleeper, *settings, timings);
+        CZephyrineDlg dlg(app, hid, sleeper, *settings, autostart, timings);
         QTimer::singleShot(0, [&] {
             auto* window = dynamic_cast<QtDialogWindow*>(TopLevel("dialog102"));
             EXPECT_NE(window, nullptr);
@@ -137,6 +124,7 @@ protected:
     VirtualPowerSupply supply;
     VirtualHidPlatform hid{supply};
     RecordingSleeper sleeper;
+    RecordingAutostart autostart;
     QtUiPlatform ui;
     zui::ApplicationBase app{ui, settings->ModuleFileName()};
     WindowTimings timings{5000, {0, 20, 0}};

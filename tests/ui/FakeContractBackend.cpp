@@ -1,0 +1,28 @@
+#include "ui/contract/DialogContract.h"
+
+#include "support/FakeUi.h"
+
+namespace {
+
+// The fake's message loop: time passes from timer to timer, and what was posted meanwhile runs, until the run
+// ends.
+class FakeContractBackend final : public ContractBackend {
+public:
+    FakeContractBackend() {
+        m_ui.defaultScript = [this](FakeDialogHost& host) {
+            for (int step = 0; step < 1000 && host.RunNextTimer(); ++step) {
+                m_ui.RunPostedCalls();
+            }
+        };
+    }
+    zui::UiPlatform& Ui() override { return m_ui; }
+
+private:
+    FakeUiPlatform m_ui;
+};
+
+} // namespace
+
+std::unique_ptr<ContractBackend> MakeContractBackend() {
+    return std::make_unique<FakeContractBackend>();
+}
