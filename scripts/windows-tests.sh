@@ -18,7 +18,7 @@ WERROR=OFF
 # copy and so drop blank lines, which Windows keeps (wine's own tests mark that as a known difference).
 WINE_DEVIATIONS=(ModeSettingsTest.BlankLinesSurviveASave)
 # DLLs that come with every Windows; a statically linked .exe needs no other.
-SYSTEM_DLLS="^(kernel32|msvcrt|advapi32|setupapi|hid|user32|gdi32|gdiplus|shell32|comctl32|comdlg32|ole32|oleaut32|msimg32|uxtheme|ws2_32|shlwapi|imm32|winmm|version|dwmapi)\.dll$"
+SYSTEM_DLLS="^(kernel32|msvcrt|advapi32|setupapi|hid|user32|gdi32|gdiplus|shell32|comctl32|comdlg32|ole32|oleaut32|msimg32|uxtheme|ws2_32|shlwapi|imm32|winmm|version|dwmapi|windowscodecs)\.dll$"
 
 passed=0
 failed=0
