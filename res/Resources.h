@@ -12,7 +12,8 @@ enum class ResourceKind { Bitmap, Icon, Font, Png };
 // TrueType files. Png 160: the logo. An unknown kind and ID give an empty span.
 std::span<const std::uint8_t> EmbeddedResource(ResourceKind kind, int id);
 
-// Icon 128 as a Windows ICO file (16, 32 and 48 pixels).
+// Icon 128 as a Windows ICO file: 32, 16, 48 and 256 pixels in that order, so that a decoder which takes the
+// first entry gets the 32-pixel picture that icon 128 is.
 std::span<const std::uint8_t> EmbeddedIconIco();
 
 } // namespace zres

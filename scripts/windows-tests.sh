@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The Windows stage: cross-builds with mingw-w64, then runs under wine, in a fresh prefix of its own, every unit
-# suite built for Windows (the Win32 layer's suite among them) and compares zephyrine-cli.exe with the native cli.
+# suite built for Windows (the Win32 layer's suites among them), compares zephyrine-cli.exe with the native cli and
+# the Win32 image decoder with Qt's.
 #
 #   scripts/windows-tests.sh NATIVE_BUILD_DIR [MINGW_BUILD_DIR]
 #
-# NATIVE_BUILD_DIR holds a Linux build with src/cli/zephyrine-cli; MINGW_BUILD_DIR defaults to build-mingw.
+# NATIVE_BUILD_DIR holds a Linux build with src/cli/zephyrine-cli and tests/ui/qt/zephyrine_image_digests;
+# MINGW_BUILD_DIR defaults to build-mingw.
 # Ends with "N passed, M failed" and exits non-zero on any failure.
 source "$(dirname "$0")/lib.sh"
 
@@ -18,7 +20,7 @@ WERROR=OFF
 # copy and so drop blank lines, which Windows keeps (wine's own tests mark that as a known difference).
 WINE_DEVIATIONS=(ModeSettingsTest.BlankLinesSurviveASave)
 # DLLs that come with every Windows; a statically linked .exe needs no other.
-SYSTEM_DLLS="^(kernel32|msvcrt|advapi32|setupapi|hid|user32|gdi32|gdiplus|shell32|comctl32|comdlg32|ole32|oleaut32|msimg32|uxtheme|ws2_32|shlwapi|imm32|winmm|version|dwmapi)\.dll$"
+SYSTEM_DLLS="^(kernel32|msvcrt|advapi32|setupapi|hid|user32|gdi32|gdiplus|shell32|comctl32|comdlg32|ole32|oleaut32|msimg32|uxtheme|ws2_32|shlwapi|imm32|winmm|version|dwmapi|windowscodecs)\.dll$"
 
 passed=0
 failed=0
@@ -47,7 +49,7 @@ fi
 build_seconds=$((SECONDS - build_start))
 
 mapfile -t exes < <(find "$BUILD" -name '*.exe' -not -path '*/CMakeFiles/*' -not -path '*/googletest/*' | sort)
-mapfile -t suites < <(printf '%s\n' "${exes[@]}" | grep '/tests/' | grep -v '_probe\.exe$' || true)
+mapfile -t suites < <(printf '%s\n' "${exes[@]}" | grep '/tests/' | grep -v -E '_(probe|digests_win32)\.exe$' || true)
 
 echo "--- sizes and imports"
 for exe in "${exes[@]}"; do
@@ -138,6 +140,34 @@ compare_cli() { # compare_cli ARGS...
 }
 compare_cli --simulate --count 2 --json
 compare_cli --simulate --seed 4242 --count 6 --interval 1 --json --mode temp --fan 1500
+
+echo "--- the embedded pictures: the Win32 decoder against Qt's"
+# Lines that may differ in the pixels' hash only. Qt's ICO reader applies an entry's AND mask with
+# QImage::setAlphaChannel, which leaves the picture premultiplied (Qt 6.4, plugins/imageformats/ico); back to
+# straight alpha, a partly transparent pixel's colour can lose a level (8 corner pixels of the 32-pixel entry).
+# WIC hands the entry's bytes over unchanged, as Qt does for the same picture as a PNG ("icon 128").
+DIGEST_DEVIATIONS=("ico 128")
+native_digests="$NATIVE/tests/ui/qt/zephyrine_image_digests"
+digests_exe=$(printf '%s\n' "${exes[@]}" | grep '/zephyrine_image_digests_win32\.exe$' || true)
+if [ -z "$digests_exe" ] || [ ! -x "$native_digests" ]; then
+    echo "image digests: needs both $native_digests and zephyrine_image_digests_win32.exe"
+    check "image digests" 1
+else
+    "$native_digests" >"$RUN/digests-qt.txt" 2>&1 || true
+    in_wine timeout 120 wine bin/zephyrine_image_digests_win32.exe 2>&1 | tr -d '\r' >"$RUN/digests-win32.txt" || true
+    deviating=$(IFS='|'; echo "${DIGEST_DEVIATIONS[*]}")
+    comparable() { sed -E "s/^(($deviating) [0-9]+ [0-9]+ [0-9]+ [01]) [0-9a-f]+$/\1/" "$1"; }
+    if [ -s "$RUN/digests-qt.txt" ] && cmp -s <(comparable "$RUN/digests-qt.txt") \
+        <(comparable "$RUN/digests-win32.txt"); then
+        echo "image digests: same $(wc -l <"$RUN/digests-qt.txt") lines, hashes aside for: ${DIGEST_DEVIATIONS[*]}"
+        diff "$RUN/digests-qt.txt" "$RUN/digests-win32.txt" | grep '^[<>]' || true
+        check "image digests" 0
+    else
+        echo "image digests: outputs differ"
+        diff "$RUN/digests-qt.txt" "$RUN/digests-win32.txt" | head -20 || true
+        check "image digests" 1
+    fi
+fi
 tests_seconds=$((SECONDS - tests_start))
 
 echo

@@ -5,6 +5,7 @@ Run from anywhere: tools/make_artwork.py [output-dir]. Needs Debian's python3-pi
 The output is byte-for-byte the same on every run: no randomness, no timestamps, FreeType's basic layout.
 """
 
+import io
 import math
 import struct
 import sys
@@ -263,30 +264,41 @@ def logo():
 
 
 def write_ico(path, images):
-    """ICO with classic 32-bit DIB entries (with AND mask), which every Windows version loads."""
+    """ICO whose entries keep the given order: 32-bit DIBs (with AND mask), which every Windows version loads, and
+    PNG from 256 px up, as Windows writes its own large icons."""
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
     for img in images:
         w, h = img.size
-        header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, 32, 0, 0, 0, 0, 0, 0)
-        xor = bytearray()
-        for y in range(h - 1, -1, -1):
-            for x in range(w):
-                r, g, b, a = img.getpixel((x, y))
-                xor += bytes((b, g, r, a))
-        mask_stride = ((w + 31) // 32) * 4
-        and_mask = bytearray()
-        for y in range(h - 1, -1, -1):
-            row = bytearray(mask_stride)
-            for x in range(w):
-                if img.getpixel((x, y))[3] == 0:
-                    row[x // 8] |= 0x80 >> (x % 8)
-            and_mask += row
-        blob = header + bytes(xor) + bytes(and_mask)
+        if w >= 256:
+            png = io.BytesIO()
+            img.save(png, format="PNG")
+            blob = png.getvalue()
+        else:
+            blob = dib_entry(img)
         entries.append(struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset))
         blobs.append(blob)
         offset += len(blob)
     path.write_bytes(struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs))
+
+
+def dib_entry(img):
+    w, h = img.size
+    header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, 32, 0, 0, 0, 0, 0, 0)
+    xor = bytearray()
+    for y in range(h - 1, -1, -1):
+        for x in range(w):
+            r, g, b, a = img.getpixel((x, y))
+            xor += bytes((b, g, r, a))
+    mask_stride = ((w + 31) // 32) * 4
+    and_mask = bytearray()
+    for y in range(h - 1, -1, -1):
+        row = bytearray(mask_stride)
+        for x in range(w):
+            if img.getpixel((x, y))[3] == 0:
+                row[x // 8] |= 0x80 >> (x % 8)
+        and_mask += row
+    return header + bytes(xor) + bytes(and_mask)
 
 
 def main():
@@ -305,7 +317,8 @@ def main():
     for ident, img in sorted(bitmaps.items()):
         img.save(out / f"bitmap{ident}.bmp", format="BMP")
     icon(32).save(out / "icon128.png", format="PNG")
-    write_ico(out / "icon128.ico", [icon(16), icon(32), icon(48)])
+    # 32 px first: Qt and the Windows Imaging Component decode the first entry, LoadImage picks by size.
+    write_ico(out / "icon128.ico", [icon(32), icon(16), icon(48), icon(256)])
     logo().save(out / "logo.png", format="PNG")
     for path in sorted(out.iterdir()):
         print(f"{path.name}: {path.stat().st_size} bytes")
