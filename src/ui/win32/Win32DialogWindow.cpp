@@ -36,9 +36,9 @@ bool Win32DialogWindow::Create(const std::function<bool()>& windowCreated) {
         BuildDialogTemplate(Description(), Utf8ToUtf16(m_platform.ResolveFace(Description().fontFace)));
     m_windowCreated = &windowCreated;
     t_creating = this;
-    HWND created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                              reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-                                              m_owner != nullptr ? m_owner->Handle() : nullptr, DialogProc, 0);
+    HWND created = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
+        m_owner != nullptr ? m_owner->Handle() : nullptr, DialogProc, 0);
     t_creating = nullptr;
     AnswerCreated();
     m_windowCreated = nullptr;
@@ -215,7 +215,12 @@ INT_PTR Win32DialogWindow::OnCtlColorStatic(HDC dc, HWND control) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(look.text.red, look.text.green, look.text.blue));
     if (look.font > 0 && look.font <= static_cast<int>(m_fonts.size())) {
-        SelectObject(dc, m_fonts[static_cast<std::size_t>(look.font - 1)]);
+        HFONT font = m_fonts[static_cast<std::size_t>(look.font - 1)];
+        SelectObject(dc, font);
+        // A static selects the font it was given (the dialog's) after this answer, so it must be given ours.
+        if (reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)) != font) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
     }
     return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
 }

@@ -21,7 +21,8 @@ std::string Win32DialogWindow::ControlText(int id) const {
         return {};
     }
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return Utf16ToUtf8(text);
 }
 

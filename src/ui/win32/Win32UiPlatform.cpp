@@ -133,8 +133,9 @@ std::optional<std::string> Win32UiPlatform::AddPrivateFont(std::span<const std::
     return ::AddPrivateFont(bytes);
 }
 
-std::unique_ptr<zui::DialogWindow> Win32UiPlatform::MakeDialogWindow(const zui::DialogDescription& description,
-                                                                    zui::DialogEvents& events,
-                                                                    zui::DialogWindow* owner) {
-    return std::make_unique<Win32DialogWindow>(*this, description, events, dynamic_cast<Win32DialogWindow*>(owner));
+std::unique_ptr<zui::DialogWindow>
+Win32UiPlatform::MakeDialogWindow(const zui::DialogDescription& description, zui::DialogEvents& events,
+                                  zui::DialogWindow* owner) {
+    return std::make_unique<Win32DialogWindow>(*this, description, events,
+                                               dynamic_cast<Win32DialogWindow*>(owner));
 }

@@ -26,7 +26,8 @@ public:
 
 protected:
     std::unique_ptr<zui::DialogWindow> MakeDialogWindow(const zui::DialogDescription& description,
-                                                        zui::DialogEvents& events, zui::DialogWindow* owner) override;
+                                                        zui::DialogEvents& events,
+                                                        zui::DialogWindow* owner) override;
     std::optional<std::string> AddPrivateFont(std::span<const std::uint8_t> bytes) override;
 
 private:

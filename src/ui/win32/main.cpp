@@ -68,7 +68,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SystemSleeper sleeper;
     CCSysControl autostart;
     SystemInstanceLock instanceLock;
-    CZephyrineApp app(ui, {devices, sleeper, settings, autostart, instanceLock, {parsed.options.pollIntervalMs, {}}});
+    CZephyrineApp app(
+        ui, {devices, sleeper, settings, autostart, instanceLock, {parsed.options.pollIntervalMs, {}}});
     app.InitInstance();
     return 0;
 }
