@@ -149,7 +149,9 @@ std::optional<std::string> AddPrivateFont(std::span<const std::uint8_t> bytes) {
 HFONT CreateFontOf(const zui::FontSpec& wanted, const std::string& family, int dpiY) {
     const std::wstring face = Utf8ToUtf16(family);
     if (wanted.unit == zui::FontSizeUnit::CellHeightPixels) {
-        // A positive height asks for the whole cell, internal leading included.
+        // A positive height asks for the whole cell, internal leading included. GDI keeps the private face
+        // for ANSI_CHARSET only because both embedded fonts declare code page 1252 (bit 0 of the OS/2
+        // table's ulCodePageRange1); for a face without it, it picks another one (DejaVu Sans under Wine).
         return CreateFontW(wanted.size, 0, 0, 0, wanted.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                            face.c_str());

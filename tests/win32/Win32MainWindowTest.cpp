@@ -1,0 +1,165 @@
+// The main window on the Win32 backend, in this process, on the virtual supply: the real dialog manager,
+// statics, owner-drawn buttons, fonts and device-change messages.
+#include "device/virtual/VirtualHidPlatform.h"
+#include "device/virtual/VirtualPowerSupply.h"
+#include "support/RecordingAutostart.h"
+#include "support/RecordingSleeper.h"
+#include "support/TempDirectory.h"
+#include "support/TestSettingsPlatform.h"
+#include "ui/CZephyrineDlg.h"
+#include "ui/ControlTable.h"
+#include "ui/DialogFonts.h"
+#include "ui/Geometry.h"
+#include "ui/win32/Win32UiPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::wstring Text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+class Win32MainWindow : public testing::Test {
+protected:
+    using Script = std::function<void(HWND window, CZephyrineDlg& dlg)>;
+
+    Win32MainWindow() {
+        hid.AddSupply();
+        UseCaptionFaceForDialogs(ui);
+    }
+
+    // Runs the window; the script runs on the window's thread after afterMs, and the window ends after it.
+    void Run(int afterMs, const Script& script) {
+        CZephyrineDlg dlg(app, hid, sleeper, *settings, autostart, timings);
+        const auto post = ui.WindowThreadPoster();
+        std::thread later([&, post] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
+            post([&] {
+                HWND window = FindWindowW(nullptr, L"Lumenvale\xFF08\x8BBE\x5907\x5DF2\x8FDE\x63A5\xFF09");
+                EXPECT_NE(window, nullptr);
+                if (window != nullptr) {
+                    script(window, dlg);
+                }
+                dlg.EndDialog(zui::kIdCancel);
+            });
+        });
+        dlg.DoModal();
+        later.join();
+    }
+
+    TempDirectory dir;
+    std::unique_ptr<SettingsPlatform> settings =
+        MakeTestSettingsPlatform((dir.Path() / "Zephyrine.exe").string());
+    VirtualPowerSupply supply;
+    VirtualHidPlatform hid{supply};
+    RecordingSleeper sleeper;
+    RecordingAutostart autostart;
+    Win32UiPlatform ui;
+    zui::ApplicationBase app{ui, settings->ModuleFileName()};
+    // Fast polls and a reading pass right after each.
+    WindowTimings timings{100, {0, 20, 0}};
+};
+
+TEST_F(Win32MainWindow, IsTheProportionalSizeAtItsPlacementWithEveryControlWhereTheLayoutPutsIt) {
+    Run(400, [&](HWND window, CZephyrineDlg&) {
+        RECT outer{};
+        GetWindowRect(window, &outer);
+        EXPECT_EQ(outer.left, 350);
+        EXPECT_EQ(outer.top, 180);
+        EXPECT_EQ(outer.right - outer.left, 810);
+        EXPECT_EQ(outer.bottom - outer.top, 422);
+        EXPECT_TRUE(IsWindowVisible(window));
+        RECT client{};
+        GetClientRect(window, &client);
+        for (const ControlInfo& control : control_table::Controls()) {
+            const zui::Rect expected = geometry::ScaleReferenceRect(
+                control.reference, {static_cast<int>(client.right), static_cast<int>(client.bottom)});
+            RECT actual{};
+            GetWindowRect(GetDlgItem(window, control.id), &actual);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
+            EXPECT_EQ(actual.left, expected.left) << control.id;
+            EXPECT_EQ(actual.top, expected.top) << control.id;
+            if (control.role != ControlRole::ImageButton) {
+                EXPECT_EQ(actual.right, expected.right) << control.id;
+                EXPECT_EQ(actual.bottom, expected.bottom) << control.id;
+            }
+        }
+    });
+}
+
+TEST_F(Win32MainWindow, ShowsThePollsReadingsAndEveryCaptionInAFontThatHasItsCharacters) {
+    Run(600, [&](HWND window, CZephyrineDlg&) {
+        // A reading written after a poll, not the template's zeros.
+        EXPECT_NE(Text(GetDlgItem(window, 1056)), L"000");
+        HDC dc = GetDC(window);
+        for (const CaptionText& caption : control_table::Captions()) {
+            HWND label = GetDlgItem(window, caption.id);
+            // The label's font is the one the control-colour answer gave it when it painted.
+            auto* font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+            HGDIOBJ previous = SelectObject(dc, font);
+            const std::wstring text = Text(label);
+            std::wstring glyphs(text.size(), L'\0');
+            GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                             reinterpret_cast<WORD*>(glyphs.data()), GGI_MARK_NONEXISTING_GLYPHS);
+            wchar_t face[LF_FACESIZE] = {};
+            GetTextFaceW(dc, LF_FACESIZE, face);
+            SelectObject(dc, previous);
+            EXPECT_EQ(std::wstring(face), L"WenQuanYi Micro Hei Zephyrine Subset") << caption.id;
+            EXPECT_EQ(glyphs.find(L'\xFFFF'), std::wstring::npos) << caption.id;
+        }
+        ReleaseDC(window, dc);
+    });
+}
+
+TEST_F(Win32MainWindow, ADeviceChangeMessageSearchesAgainAndShowsTheDisconnectedLook) {
+    Run(300, [&](HWND window, CZephyrineDlg& dlg) {
+        hid.Unplug();
+        // What Windows sends every top-level window; Wine sends none for a virtual device.
+        EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, 0x0007, 0), TRUE);
+        EXPECT_EQ(Text(window), L"Lumenvale\xFF08\x8BBE\x5907\x5DF2\x65AD\x5F00\xFF09");
+        EXPECT_EQ(dlg.DeviceConnected, 0);
+        EXPECT_EQ(Text(GetDlgItem(window, 1066)), L"000");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, 1063)));
+        // Another kind of notice changes nothing, and is answered all the same.
+        hid.Plug();
+        EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, 0x0018, 0), TRUE);
+        EXPECT_EQ(dlg.DeviceConnected, 0);
+        EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, 0x8000, 0), TRUE);
+        EXPECT_EQ(dlg.DeviceConnected, 1);
+    });
+}
+
+TEST_F(Win32MainWindow, EscapeEnterAndTheCloseBoxNeverEndIt) {
+    Run(300, [&](HWND window, CZephyrineDlg&) {
+        SetForegroundWindow(window);
+        for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+            PostMessageW(window, WM_KEYDOWN, key, 0);
+        }
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_FALSE(IsWindowVisible(window)); // the close box hides it
+    });
+}
+
+TEST_F(Win32MainWindow, SavesTheModeBesideTheExecutableWhenItEnds) {
+    Run(300, [&](HWND, CZephyrineDlg& dlg) { dlg.OnTempControlButton(); });
+    EXPECT_EQ(settings->ReadProfileValue("SYS", "Control Mode", "", (dir.Path() / "HalcyraConfig@Ostrel.ini").string()),
+              "1");
+}
+
+} // namespace
