@@ -7,6 +7,7 @@
 
 #include "UhidDevice.h"
 
+#include "device/virtual/SimulatedSupply.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "protocol/CCDataProcessing.h"
 #include "protocol/ReadingDisplay.h"
@@ -37,16 +38,6 @@ constexpr std::size_t kReportPayloadBytes = 64;
 void Say(const std::string& line) {
     std::fputs((line + "\n").c_str(), stdout);
     std::fflush(stdout);
-}
-
-std::string Hex(std::span<const std::uint8_t> bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (const std::uint8_t byte : bytes) {
-        text += digits[byte >> 4];
-        text += digits[byte & 0x0F];
-    }
-    return text;
 }
 
 // Collects the label texts of one pass; warnings do not matter here.
@@ -149,7 +140,7 @@ bool SupplyDaemon::Command(const std::string& line) {
 }
 
 void SupplyDaemon::Answer(UhidDevice& device, const std::vector<std::uint8_t>& report) {
-    Say("SUPPLY OUT " + Hex(report));
+    Say("SUPPLY OUT " + HexLine(report));
     const auto now = std::chrono::steady_clock::now();
     m_model.Advance(
         static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now - m_lastReport).count()));
@@ -167,7 +158,7 @@ void SupplyDaemon::Answer(UhidDevice& device, const std::vector<std::uint8_t>& r
         Say(std::string("SUPPLY error sending input: ") + std::strerror(errno));
         return;
     }
-    Say("SUPPLY IN " + Hex(payload));
+    Say("SUPPLY IN " + HexLine(payload));
     Say("SUPPLY EXPECT" + ExpectedReadings(payload));
     // Newer kernels drop an input report shorter than its descriptor says ("Event data for report 0 was too
     // short"); the monitor then shows the buffer its write cleared.
@@ -196,7 +187,7 @@ void SupplyDaemon::Serve(UhidDevice& device, bool isSupply) {
         if (isSupply) {
             Answer(device, event->report);
         } else {
-            Say("DECOY OUT " + Hex(event->report));
+            Say("DECOY OUT " + HexLine(event->report));
         }
         break;
     default:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <utility>
 
 std::string HexLine(std::span<const std::uint8_t> report) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -22,7 +23,9 @@ SimulatedSupply::SimulatedSupply(const std::string& logPath, std::chrono::millis
     m_platform.AddSupply();
     if (!logPath.empty()) {
         // Built from UTF-8 explicitly: a narrow string would be read in the ANSI code page on Windows.
-        m_log.open(std::filesystem::path(std::u8string(logPath.begin(), logPath.end())), std::ios::trunc);
+        // Binary, so that the lines end in LF there too and the log reads the same on every system.
+        m_log.open(std::filesystem::path(std::u8string(logPath.begin(), logPath.end())),
+                   std::ios::binary | std::ios::trunc);
     }
     m_worker = std::thread([this] { Run(); });
 }

@@ -14,9 +14,7 @@ public:
     virtual HidPlatform& Platform() = 0;
 };
 
-// The virtual supply, plugged in from the start; its model clock follows the real one. With a log path, every
-// output report it receives goes to that file as one line of hex digits, within 0.1 s and all of them by
-// the time the source is destroyed.
+// The virtual supply as SimulatedSupply runs it, with its defaults; logPath is UTF-8, empty for no log.
 std::unique_ptr<DeviceSource> MakeSimulatedSource(const std::string& logPath);
 // The machine's HID devices; every notice of a device added or removed reaches the window as a
 // device-change message.
