@@ -16,12 +16,23 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 
 namespace {
+
+// Runs the thread's messages until done() holds or five seconds have passed.
+bool PumpUntil(const std::function<bool()>& done) {
+    for (int waited = 0; waited < 5000 && !done(); waited += 10) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+    return done();
+}
 
 std::wstring Text(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -38,23 +49,25 @@ protected:
         UseCaptionFaceForDialogs(ui);
     }
 
-    // Runs the window; the script runs on the window's thread after afterMs, and the window ends after it.
-    void Run(int afterMs, const Script& script) {
+    // Runs the window; once it has been placed and has shown a poll's readings, the script runs on the
+    // window's thread, and the window ends after it.
+    void Run(const Script& script) {
         CZephyrineDlg dlg(app, hid, sleeper, *settings, autostart, timings);
-        const auto post = ui.WindowThreadPoster();
-        std::thread later([&, post] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
-            post([&] {
-                HWND window = FindWindowW(nullptr, L"Lumenvale\xFF08\x8BBE\x5907\x5DF2\x8FDE\x63A5\xFF09");
-                EXPECT_NE(window, nullptr);
-                if (window != nullptr) {
-                    script(window, dlg);
-                }
-                dlg.EndDialog(zui::kIdCancel);
-            });
+        ui.WindowThreadPoster()([&] {
+            HWND window = FindWindowW(nullptr, L"Lumenvale\xFF08\x8BBE\x5907\x5DF2\x8FDE\x63A5\xFF09");
+            EXPECT_NE(window, nullptr);
+            const bool ready = window != nullptr && PumpUntil([&] {
+                                   RECT outer{};
+                                   GetWindowRect(window, &outer);
+                                   return outer.left == 350 && Text(GetDlgItem(window, 1056)) != L"000";
+                               });
+            EXPECT_TRUE(ready);
+            if (ready) {
+                script(window, dlg);
+            }
+            dlg.EndDialog(zui::kIdCancel);
         });
         dlg.DoModal();
-        later.join();
     }
 
     TempDirectory dir;
@@ -71,7 +84,7 @@ protected:
 };
 
 TEST_F(Win32MainWindow, IsTheProportionalSizeAtItsPlacementWithEveryControlWhereTheLayoutPutsIt) {
-    Run(400, [&](HWND window, CZephyrineDlg&) {
+    Run([&](HWND window, CZephyrineDlg&) {
         RECT outer{};
         GetWindowRect(window, &outer);
         EXPECT_EQ(outer.left, 350);
@@ -97,17 +110,17 @@ TEST_F(Win32MainWindow, IsTheProportionalSizeAtItsPlacementWithEveryControlWhere
     });
 }
 
-TEST_F(Win32MainWindow, ShowsThePollsReadingsAndEveryCaptionInAFontThatHasItsCharacters) {
-    Run(600, [&](HWND window, CZephyrineDlg&) {
-        // A reading written after a poll, not the template's zeros.
-        EXPECT_NE(Text(GetDlgItem(window, 1056)), L"000");
+TEST_F(Win32MainWindow, ShowsEveryCaptionInAFontThatHasItsCharacters) {
+    Run([&](HWND window, CZephyrineDlg&) {
         HDC dc = GetDC(window);
         for (const CaptionText& caption : control_table::Captions()) {
             HWND label = GetDlgItem(window, caption.id);
             // The label's font is the one the control-colour answer gave it when it painted.
             auto* font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
             HGDIOBJ previous = SelectObject(dc, font);
-            const std::wstring text = Text(label);
+            // A tab is expanded, never drawn.
+            std::wstring text = Text(label);
+            std::erase(text, L'\t');
             std::wstring glyphs(text.size(), L'\0');
             GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
                              reinterpret_cast<WORD*>(glyphs.data()), GGI_MARK_NONEXISTING_GLYPHS);
@@ -123,7 +136,7 @@ TEST_F(Win32MainWindow, ShowsThePollsReadingsAndEveryCaptionInAFontThatHasItsCha
 }
 
 TEST_F(Win32MainWindow, ADeviceChangeMessageSearchesAgainAndShowsTheDisconnectedLook) {
-    Run(300, [&](HWND window, CZephyrineDlg& dlg) {
+    Run([&](HWND window, CZephyrineDlg& dlg) {
         hid.Unplug();
         // What Windows sends every top-level window; Wine sends none for a virtual device.
         EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, 0x0007, 0), TRUE);
@@ -141,7 +154,7 @@ TEST_F(Win32MainWindow, ADeviceChangeMessageSearchesAgainAndShowsTheDisconnected
 }
 
 TEST_F(Win32MainWindow, EscapeEnterAndTheCloseBoxNeverEndIt) {
-    Run(300, [&](HWND window, CZephyrineDlg&) {
+    Run([&](HWND window, CZephyrineDlg&) {
         SetForegroundWindow(window);
         for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
             PostMessageW(window, WM_KEYDOWN, key, 0);
@@ -158,8 +171,9 @@ TEST_F(Win32MainWindow, EscapeEnterAndTheCloseBoxNeverEndIt) {
 }
 
 TEST_F(Win32MainWindow, SavesTheModeBesideTheExecutableWhenItEnds) {
-    Run(300, [&](HWND, CZephyrineDlg& dlg) { dlg.OnTempControlButton(); });
-    EXPECT_EQ(settings->ReadProfileValue("SYS", "Control Mode", "", (dir.Path() / "HalcyraConfig@Ostrel.ini").string()),
+    Run([&](HWND, CZephyrineDlg& dlg) { dlg.OnTempControlButton(); });
+    EXPECT_EQ(settings->ReadProfileValue("SYS", "Control Mode", "",
+                                         (dir.Path() / "HalcyraConfig@Ostrel.ini").string()),
               "1");
 }
 
