@@ -4,14 +4,14 @@
 
 namespace {
 
-// The fake's message loop: time passes from timer to timer, and what was posted meanwhile runs, until the run
-// ends.
+// The fake's message loop: time passes from timer to timer, and what other threads post meanwhile runs, until
+// the run ends (or five seconds have passed).
 class FakeContractBackend final : public ContractBackend {
 public:
     FakeContractBackend() {
         m_ui.defaultScript = [this](FakeDialogHost& host) {
             for (int step = 0; step < 1000 && host.RunNextTimer(); ++step) {
-                m_ui.RunPostedCalls();
+                m_ui.PumpUntil([] { return false; }, std::chrono::milliseconds(5));
             }
         };
     }

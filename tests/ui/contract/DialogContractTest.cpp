@@ -1,13 +1,16 @@
 #include "ui/contract/DialogContract.h"
 
+#include "common/SyncCallQueue.h"
 #include "ui/DialogTemplates.h"
 #include "ui/TemplateDescription.h"
 #include "ui/framework/DialogBase.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -129,6 +132,31 @@ TEST_F(DialogContract, PostedCallsRunInsideAMessageBoxAndEndingTheRunClosesIt) {
     EXPECT_EQ(
         log, (Log{"dialog: attach", "dialog: create", "dialog: init, edit text '', hidden", "dialog: timer 1",
                   "dialog: posted call", "dialog: box closed", "dialog: destroy, shown", "dialog: detach"}));
+}
+
+// The reading thread's display calls: each runs on the window's thread while the calling thread waits.
+TEST_F(DialogContract, ACallFromAnotherThreadRunsOnTheWindowsThreadWhileTheCallerWaits) {
+    ContractDialog dialog = Dialog("dialog");
+    SyncCallQueue calls(backend->Ui().WindowThreadPoster());
+    const std::thread::id windowThread = std::this_thread::get_id();
+    std::atomic<bool> returned{false};
+    std::thread::id ranOn;
+    std::thread caller;
+    dialog.onInit = [&] {
+        dialog.Host().SetTimer(1, 10);
+        caller = std::thread([&] {
+            calls.Call([&] { ranOn = std::this_thread::get_id(); });
+            returned = true;
+        });
+    };
+    dialog.onTimer = [&](int) {
+        if (returned) {
+            dialog.EndDialog(zui::kIdOk);
+        }
+    };
+    EXPECT_EQ(dialog.DoModal(), zui::kIdOk);
+    caller.join();
+    EXPECT_EQ(ranOn, windowThread);
 }
 
 } // namespace
