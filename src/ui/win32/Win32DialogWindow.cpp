@@ -17,6 +17,15 @@ namespace {
 // WM_INITDIALOG hands over the object.
 thread_local Win32DialogWindow* t_creating = nullptr;
 
+// Ends a message box that owner owns; our own dialogs end through their runs.
+BOOL CALLBACK EndOwnedBox(HWND window, LPARAM owner) {
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) &&
+        !Win32DialogWindow::IsDialogOfOurs(window)) {
+        ::EndDialog(window, IDCANCEL);
+    }
+    return TRUE;
+}
+
 } // namespace
 
 Win32DialogWindow::Win32DialogWindow(Win32UiPlatform& platform, const zui::DialogDescription& description,
@@ -97,15 +106,7 @@ void Win32DialogWindow::RunMessageLoop() {
 
 void Win32DialogWindow::OnRunEnded() {
     // The message boxes this window owns end with it; they run on this thread, so they can be ended here.
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM self) -> BOOL {
-            if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(self) && !IsDialogOfOurs(window)) {
-                ::EndDialog(window, IDCANCEL);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(m_hwnd));
+    EnumThreadWindows(GetCurrentThreadId(), EndOwnedBox, reinterpret_cast<LPARAM>(m_hwnd));
     // Wakes the loop, which looks at Ended() after every message.
     PostMessageW(m_hwnd, WM_NULL, 0, 0);
 }

@@ -59,11 +59,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32UiPlatform ui;
     UseCaptionFaceForDialogs(ui);
     std::unique_ptr<SimulatedSupply> simulated;
-    Win32HidPlatform system;
-    if (parsed.options.simulate) {
-        simulated = std::make_unique<SimulatedSupply>(parsed.options.simulateLogPath);
-    }
-    HidPlatform& devices = simulated != nullptr ? simulated->Platform() : static_cast<HidPlatform&>(system);
+    std::unique_ptr<Win32HidPlatform> system;
+    HidPlatform& devices =
+        parsed.options.simulate
+            ? (simulated = std::make_unique<SimulatedSupply>(parsed.options.simulateLogPath))->Platform()
+            : *(system = std::make_unique<Win32HidPlatform>());
     Win32SettingsPlatform settings(Win32SettingsPlatform::CurrentExecutablePath());
     SystemSleeper sleeper;
     CCSysControl autostart;
