@@ -170,6 +170,20 @@ TEST_F(Win32MainWindow, EscapeEnterAndTheCloseBoxNeverEndIt) {
     });
 }
 
+// What Explorer does when it restarts: its notification area starts empty and it tells every window.
+TEST_F(Win32MainWindow, AddsItsTrayIconAgainWhenTheTaskbarIsCreatedAnew) {
+    Run([&](HWND window, CZephyrineDlg&) {
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof(icon);
+        icon.hWnd = window;
+        icon.uID = 128;
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+        EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon));
+        SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon));
+    });
+}
+
 TEST_F(Win32MainWindow, SavesTheModeBesideTheExecutableWhenItEnds) {
     Run([&](HWND, CZephyrineDlg& dlg) { dlg.OnTempControlButton(); });
     EXPECT_EQ(settings->ReadProfileValue("SYS", "Control Mode", "",

@@ -115,8 +115,8 @@ void Win32DialogWindow::Destroy() {
     if (m_owner != nullptr && m_owner->Handle() != nullptr) {
         EnableWindow(m_owner->Handle(), TRUE);
     }
-    for (const int iconId : std::set(m_notifyIcons)) {
-        DeleteNotifyIcon(iconId);
+    while (!m_notifyIcons.empty()) {
+        DeleteNotifyIcon(m_notifyIcons.begin()->first);
     }
     if (m_deviceNotification != nullptr) {
         UnregisterDeviceNotification(m_deviceNotification);
@@ -158,6 +158,12 @@ INT_PTR Win32DialogWindow::Answer(LONG_PTR result) {
 }
 
 INT_PTR Win32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Sent to every top-level window when Explorer (and with it the notification area) has started anew.
+    static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    if (message == taskbarCreated) {
+        AddNotifyIconsAgain();
+        return Answer(0);
+    }
     switch (message) {
     case WM_SETFONT:
         // With DS_SETFONT the first message the procedure sees, before the controls exist.

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <map>
-#include <set>
 #include <vector>
 
 class Win32UiPlatform;
@@ -81,6 +80,7 @@ public:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void AddNotifyIconsAgain();
     // A message's result for the dialog manager (DWLP_MSGRESULT).
     INT_PTR Answer(LONG_PTR result);
     // Asks the dialog once, when the window exists and its controls do not yet.
@@ -105,5 +105,7 @@ private:
     std::map<const zui::Image*, HBITMAP> m_bitmaps;
     std::map<const zui::Image*, HICON> m_icons;
     std::map<int, const zui::Image*> m_buttonImages;
-    std::set<int> m_notifyIcons;
+    // The icons this window keeps in the notification area, as they were added: Explorer forgets them when it
+    // restarts, and they are added again when it says so.
+    std::map<int, NOTIFYICONDATAW> m_notifyIcons;
 };

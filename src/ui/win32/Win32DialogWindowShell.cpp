@@ -110,17 +110,22 @@ bool Win32DialogWindow::AddNotifyIcon(int iconId, const zui::Image& icon, const 
     if (!Shell_NotifyIconW(NIM_ADD, &data)) {
         return false;
     }
-    m_notifyIcons.insert(iconId);
+    m_notifyIcons.emplace(iconId, data);
     return true;
 }
 
+void Win32DialogWindow::AddNotifyIconsAgain() {
+    for (auto& [iconId, data] : m_notifyIcons) {
+        Shell_NotifyIconW(NIM_ADD, &data);
+    }
+}
+
 bool Win32DialogWindow::DeleteNotifyIcon(int iconId) {
-    if (m_notifyIcons.erase(iconId) == 0) {
+    const auto it = m_notifyIcons.find(iconId);
+    if (it == m_notifyIcons.end()) {
         return false;
     }
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = m_hwnd;
-    data.uID = static_cast<UINT>(iconId);
+    NOTIFYICONDATAW data = it->second;
+    m_notifyIcons.erase(it);
     return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
