@@ -170,6 +170,47 @@ TEST_F(Win32MainWindow, EscapeEnterAndTheCloseBoxNeverEndIt) {
     });
 }
 
+TEST_F(Win32MainWindow, TheSystemMenusLastItemOpensTheAboutBoxUntilItsOkButton) {
+    Run([&](HWND window, CZephyrineDlg&) {
+        HMENU menu = GetSystemMenu(window, FALSE);
+        const int last = GetMenuItemCount(menu) - 1;
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(text), L"\x5173\x4E8E Zephyrine(&A)...");
+        EXPECT_EQ(GetMenuItemID(menu, last), 0x0010u);
+        EXPECT_TRUE(GetMenuState(menu, static_cast<UINT>(last - 1), MF_BYPOSITION) & MF_SEPARATOR);
+
+        std::wstring shown;
+        // Runs inside the About box's own loop.
+        ui.WindowThreadPoster()([&] {
+            HWND about = FindWindowW(nullptr, L"\x5173\x4E8E Zephyrine");
+            if (about != nullptr && IsWindowVisible(about)) {
+                // The icon first, then the version text.
+                shown = Text(GetWindow(GetWindow(about, GW_CHILD), GW_HWNDNEXT));
+                SendMessageW(about, WM_COMMAND, IDOK, 0);
+            }
+        });
+        SendMessageW(window, WM_SYSCOMMAND, 0x0010, 0);
+        EXPECT_EQ(shown, L"Zephyrine\xFF0C\x31.3 \x7248");
+        EXPECT_EQ(FindWindowW(nullptr, L"\x5173\x4E8E Zephyrine"), nullptr);
+        EXPECT_TRUE(IsWindowVisible(window));
+    });
+}
+
+TEST_F(Win32MainWindow, ALeftClickOnTheTrayIconBringsTheHiddenWindowBack) {
+    Run([&](HWND window, CZephyrineDlg&) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindowVisible(window));
+        // The icon's callback message: its ID and the mouse message.
+        EXPECT_EQ(SendMessageW(window, WM_USER + 1, 128, WM_RBUTTONDOWN), 0);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_EQ(SendMessageW(window, WM_USER + 1, 127, WM_LBUTTONUP), 1);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_EQ(SendMessageW(window, WM_USER + 1, 128, WM_LBUTTONUP), 0);
+        EXPECT_TRUE(IsWindowVisible(window));
+    });
+}
+
 // What Explorer does when it restarts: its notification area starts empty and it tells every window.
 TEST_F(Win32MainWindow, AddsItsTrayIconAgainWhenTheTaskbarIsCreatedAnew) {
     Run([&](HWND window, CZephyrineDlg&) {
