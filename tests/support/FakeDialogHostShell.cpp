@@ -41,11 +41,11 @@ void FakeDialogHost::TrackPopupMenu(std::span<const zui::MenuItem> items, zui::P
 }
 
 bool FakeDialogHost::AddNotifyIcon(int iconId, const zui::Image& icon, const std::string& tip) {
-    if (!m_platform.trayAvailable || m_notifyIcons.contains(iconId)) {
+    if (!m_platform.trayAvailable || m_platform.m_notifyArea.contains(iconId)) {
         Log("tray add failed " + std::to_string(iconId));
         return false;
     }
-    m_notifyIcons[iconId] = {icon, tip};
+    m_platform.m_notifyArea[iconId] = {icon, tip};
     Log("tray add " + std::to_string(iconId) + " " + tip);
     return true;
 }
@@ -55,7 +55,11 @@ bool FakeDialogHost::DeleteNotifyIcon(int iconId) {
     if (m_platform.onNotifyIconDeleted) {
         m_platform.onNotifyIconDeleted();
     }
-    return m_notifyIcons.erase(iconId) != 0;
+    return m_platform.m_notifyArea.erase(iconId) != 0;
+}
+
+const std::map<int, FakeNotifyIcon>& FakeDialogHost::NotifyIcons() const {
+    return m_platform.NotifyIcons();
 }
 
 void FakeDialogHost::LeftPress(zui::Point at) {

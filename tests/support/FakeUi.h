@@ -166,7 +166,7 @@ public:
     const std::vector<FakeMenuItem>& SystemMenu() const { return m_systemMenu; }
     void ChooseSystemMenuItem(std::size_t index) { SystemCommand(m_systemMenu.at(index).commandId); }
     const std::vector<TrackedMenu>& Menus() const { return m_menus; }
-    const std::map<int, FakeNotifyIcon>& NotifyIcons() const { return m_notifyIcons; }
+    const std::map<int, FakeNotifyIcon>& NotifyIcons() const;
     bool DeviceChange(unsigned eventType) { return Events().OnDeviceChange(eventType); }
     // A paint request over the whole client area, through a recording context.
     std::vector<PaintOperation> Paint();
@@ -204,7 +204,6 @@ private:
     int m_unknownControlCalls = 0;
     std::vector<FakeMenuItem> m_systemMenu;
     std::vector<TrackedMenu> m_menus;
-    std::map<int, FakeNotifyIcon> m_notifyIcons;
     // Shared with the calls posted on the window's behalf, which outlive it.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
@@ -235,6 +234,8 @@ public:
     std::deque<int> menuPicks;
     // Runs when a window deletes a notification-area icon.
     std::function<void()> onNotifyIconDeleted;
+    // The desktop's notification area, which outlives the windows that put icons there.
+    const std::map<int, FakeNotifyIcon>& NotifyIcons() const { return m_notifyArea; }
     // The next modal run fails to create its window.
     bool failNextDialogCreation = false;
     // Embedded fonts (by resource ID) whose registration fails.
@@ -276,7 +277,9 @@ private:
     std::vector<std::function<void()>> TakePosted();
 
     std::deque<std::function<void(FakeDialogHost&)>> m_scripts;
+    friend class FakeDialogHost;
     std::vector<RecordedBox> m_boxes;
+    std::map<int, FakeNotifyIcon> m_notifyArea;
     int m_fileLoads = 0;
     std::map<int, zui::Image> m_bitmaps;
 
