@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test.
+# Shared by scripts/run, scripts/test and the stages.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -24,6 +24,28 @@ BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-de
 # Paths relative to the checkout, so a fresh clone elsewhere still hits the compiler cache.
 export CCACHE_BASEDIR=$ROOT
 export CCACHE_NOHASHDIR=true
+
+# Warnings are errors in CI only: elsewhere a newer compiler's new warning should not stop a build.
+WERROR=OFF
+[ "${CI:-}" = "true" ] && WERROR=ON
+
+# The Windows cross build's options: every stage that builds it passes the same, so that none leaves ninja work
+# to redo for another.
+MINGW_OPTIONS=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel
+               -DZEPHYRINE_BUILD_GUI=OFF -DZEPHYRINE_WERROR="$WERROR")
+
+# DLLs that come with every Windows; a statically linked .exe needs no other.
+SYSTEM_DLLS="^(kernel32|msvcrt|advapi32|setupapi|hid|user32|gdi32|gdiplus|shell32|comctl32|comdlg32|ole32|oleaut32|msimg32|uxtheme|ws2_32|shlwapi|imm32|winmm|version|dwmapi|windowscodecs)\.dll$"
+# imported_dlls EXE: the DLLs a Windows .exe imports, one a line.
+imported_dlls() {
+    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/.*DLL Name: //p' | sort -u
+}
+# foreign_dlls EXE: those of them that Windows does not bring; fails when the file cannot be read.
+foreign_dlls() {
+    local dlls
+    dlls=$(imported_dlls "$1") || return 1
+    grep -viE "$SYSTEM_DLLS" <<<"$dlls" || true
+}
 
 # configure_and_build DIR [cmake options...]
 configure_and_build() {

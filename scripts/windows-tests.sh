@@ -13,14 +13,10 @@ source "$(dirname "$0")/lib.sh"
 NATIVE=${1:?usage: $0 NATIVE_BUILD_DIR [MINGW_BUILD_DIR]}
 BUILD=${2:-$ROOT/build-mingw}
 NATIVE=$(cd "$NATIVE" && pwd)
-WERROR=OFF
-[ "${CI:-}" = "true" ] && WERROR=ON
 
 # The Wine deviation this stage must not count: wine's profile functions rewrite the whole file from a parsed
 # copy and so drop blank lines, which Windows keeps (wine's own tests mark that as a known difference).
 WINE_DEVIATIONS=(ModeSettingsTest.BlankLinesSurviveASave)
-# DLLs that come with every Windows; a statically linked .exe needs no other.
-SYSTEM_DLLS="^(kernel32|msvcrt|advapi32|setupapi|hid|user32|gdi32|gdiplus|shell32|comctl32|comdlg32|ole32|oleaut32|msimg32|uxtheme|ws2_32|shlwapi|imm32|winmm|version|dwmapi|windowscodecs)\.dll$"
 
 passed=0
 failed=0
@@ -40,8 +36,7 @@ ensure_packages cmake ninja-build googletest mingw-w64 wine wine64 xvfb x11-util
 
 echo "--- build ($BUILD)"
 build_start=$SECONDS
-if ! configure_and_build "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=MinSizeRel -DZEPHYRINE_BUILD_GUI=OFF -DZEPHYRINE_WERROR="$WERROR"; then
+if ! configure_and_build "$BUILD" "${MINGW_OPTIONS[@]}"; then
     echo "--- build FAILED"
     echo "0 passed, 1 failed"
     exit 1
@@ -53,8 +48,8 @@ mapfile -t suites < <(printf '%s\n' "${exes[@]}" | grep '/tests/' | grep -v -E '
 
 echo "--- sizes and imports"
 for exe in "${exes[@]}"; do
-    dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | sort -u | tr '\n' ' ')
-    foreign=$(printf '%s\n' $dlls | grep -viE "$SYSTEM_DLLS" || true)
+    dlls=$(imported_dlls "$exe" | tr '\n' ' ')
+    foreign=$(foreign_dlls "$exe" | tr '\n' ' ')
     printf '%8d KiB  %-28s %s\n' $(($(stat -c %s "$exe") / 1024)) "$(basename "$exe")" "$dlls"
     [ -z "$foreign" ] || echo "    needs DLLs that Windows does not bring: $foreign"
     check "imports of $(basename "$exe")" "$([ -z "$foreign" ] && echo 0 || echo 1)"
