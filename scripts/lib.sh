@@ -58,3 +58,16 @@ configure_and_build() {
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$JOBS"
 }
+
+# boot_wine_desktop: makes the fresh prefix of the caller's in_wine function (which runs a command with the
+# prefix's environment and a DISPLAY) and puts every later program into a 1366 x 768 virtual desktop. Without a
+# window manager Wine waits about 2 s on every window it hides; in a virtual desktop it does not, and draws
+# the frames itself. wineboot's own desktop lives on while its processes do, and a program started meanwhile
+# would join it, so the server is let end (saving the registry) before it starts anew and stays up.
+boot_wine_desktop() {
+    in_wine wineboot -i >/dev/null 2>&1
+    in_wine wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    in_wine wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1366x768 /f >/dev/null 2>&1
+    in_wine wineserver -w
+    in_wine wineserver -p
+}

@@ -58,8 +58,7 @@ done
 # A fresh prefix for every run, removed at the end. Wine runs as an unprivileged user, because root writes
 # through the read-only attribute that the settings tests rely on.
 RUN=$(mktemp -d /tmp/zephyrine-wine.XXXXXX)
-# The window suites need a display: an Xvfb of our own, with Wine's windows in a virtual desktop on it (bare on
-# an X server without a window manager, Wine waits two seconds for every window it hides).
+# The window suites need a display: an Xvfb of our own, with Wine's windows in a virtual desktop on it.
 Xvfb -displayfd 3 -screen 0 1366x768x24 -dpi 96 -nolisten tcp 3>"$RUN/display" >"$RUN/xvfb.log" 2>&1 &
 XVFB_PID=$!
 for _ in $(seq 200); do
@@ -87,10 +86,7 @@ cp "${exes[@]}" "$RUN/bin/"
 
 echo "--- wineboot"
 boot_start=$SECONDS
-in_wine wineserver -p # stays up between the programs instead of starting anew for each
-in_wine wineboot -i >/dev/null 2>&1
-in_wine wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-in_wine wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1366x768 /f >/dev/null 2>&1
+boot_wine_desktop
 boot_seconds=$((SECONDS - boot_start))
 
 echo "--- unit suites under wine"

@@ -113,19 +113,9 @@ if [ -x "$QT_EXE" ]; then
     QT_PID=$!
 fi
 
-# Without a window manager, Wine waits about 2 s on every window it hides; in a virtual desktop it does not,
-# and draws the frames itself.
 echo "--- wineboot"
 boot_start=$SECONDS
-printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
-    '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1366x768"' >"$RUN/desktop.reg"
-in_wine wineboot -i >/dev/null 2>&1
-in_wine wine reg import "$RUN/desktop.reg" >/dev/null 2>&1
-# wineboot's desktop, which has no display, lives on while its processes do, and a program started meanwhile
-# joins it and is never shown (or waits 10 s for the RPC service before it is). The server saves the registry
-# as it ends; then the first program starts the virtual desktop anew.
-in_wine wineserver -w
-in_wine wineserver -p # stays up between the programs instead of starting anew for each
+boot_wine_desktop
 boot_seconds=$((SECONDS - boot_start))
 
 start_xvfb wine
