@@ -32,7 +32,7 @@ check() { # check NAME OK(0/1)
 }
 
 stage_start=$SECONDS
-ensure_packages cmake ninja-build googletest mingw-w64 wine wine64 xvfb x11-utils
+ensure_packages cmake ninja-build googletest mingw-w64 wine wine64 x11-utils "${WINE_DESKTOP_PACKAGES[@]}"
 
 echo "--- build ($BUILD)"
 build_start=$SECONDS
