@@ -4,6 +4,7 @@
 #include "device/virtual/VirtualPowerSupply.h"
 #include "settings/ModeSettings.h"
 #include "support/FakeUi.h"
+#include "support/MainWindowWorld.h"
 #include "support/RecordingAutostart.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
@@ -21,7 +22,7 @@
 // The main window on the fake backend, the virtual supply and a configuration file in a fresh directory,
 // with the autostart registration of its start-up kept in memory. The fake window gets a Win32-like
 // frame, so a 1366 x 768 screen gives the 804 x 394 reference client area.
-class MainWindowFixture : public testing::Test {
+class MainWindowFixture : public testing::Test, protected MainWindowWorld<FakeUiPlatform> {
 protected:
     using Script = std::function<void(FakeDialogHost& host, CZephyrineDlg& dlg)>;
 
@@ -46,15 +47,6 @@ protected:
         return hid.WithSupply([](VirtualPowerSupply& model) { return model.ReceivedReports(); });
     }
 
-    RecordingAutostart autostart;
-    TempDirectory dir;
-    std::unique_ptr<SettingsPlatform> settings =
-        MakeTestSettingsPlatform((dir.Path() / "Zephyrine").string());
-    VirtualPowerSupply supply;
-    VirtualHidPlatform hid{supply};
-    RecordingSleeper sleeper;
-    FakeUiPlatform ui;
-    zui::ApplicationBase app{ui, settings->ModuleFileName()};
     // The reading thread without pauses, so that a pass follows each poll tick at once.
     WindowTimings timings{5000, {0, 0, 0}};
 };

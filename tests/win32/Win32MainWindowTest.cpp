@@ -2,6 +2,7 @@
 // statics, owner-drawn buttons, fonts and device-change messages.
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
+#include "support/MainWindowWorld.h"
 #include "support/RecordingAutostart.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
@@ -40,7 +41,7 @@ std::wstring Text(HWND window) {
     return text;
 }
 
-class Win32MainWindow : public testing::Test {
+class Win32MainWindow : public testing::Test, protected MainWindowWorld<Win32UiPlatform> {
 protected:
     using Script = std::function<void(HWND window, CZephyrineDlg& dlg)>;
 
@@ -70,15 +71,6 @@ protected:
         dlg.DoModal();
     }
 
-    TempDirectory dir;
-    std::unique_ptr<SettingsPlatform> settings =
-        MakeTestSettingsPlatform((dir.Path() / "Zephyrine.exe").string());
-    VirtualPowerSupply supply;
-    VirtualHidPlatform hid{supply};
-    RecordingSleeper sleeper;
-    RecordingAutostart autostart;
-    Win32UiPlatform ui;
-    zui::ApplicationBase app{ui, settings->ModuleFileName()};
     // Fast polls and a reading pass right after each.
     WindowTimings timings{100, {0, 20, 0}};
 };

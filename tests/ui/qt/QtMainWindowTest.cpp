@@ -4,6 +4,7 @@
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "protocol/ReadingPipeline.h"
+#include "support/MainWindowWorld.h"
 #include "support/RecordingAutostart.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
@@ -79,7 +80,7 @@ bool IsRed(QColor c) {
     return c.red() > 180 && c.green() < 80 && c.blue() < 80;
 }
 
-class QtMainWindow : public testing::Test {
+class QtMainWindow : public testing::Test, protected MainWindowWorld<QtUiPlatform> {
 protected:
     using Script = std::function<void(QtDialogWindow& window, CZephyrineDlg& dlg)>;
 
@@ -115,15 +116,6 @@ protected:
         return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    TempDirectory dir;
-    std::unique_ptr<SettingsPlatform> settings =
-        MakeTestSettingsPlatform((dir.Path() / "Zephyrine").string());
-    VirtualPowerSupply supply;
-    VirtualHidPlatform hid{supply};
-    RecordingSleeper sleeper;
-    RecordingAutostart autostart;
-    QtUiPlatform ui;
-    zui::ApplicationBase app{ui, settings->ModuleFileName()};
     WindowTimings timings{5000, {0, 20, 0}};
 };
 

@@ -3,6 +3,7 @@
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "settings/ModeSettings.h"
+#include "support/MainWindowWorld.h"
 #include "support/RecordingAutostart.h"
 #include "support/RecordingSleeper.h"
 #include "support/TempDirectory.h"
@@ -80,7 +81,7 @@ void Choose(QWidget& popup, const QString& text) {
     QTest::keyClick(&menu, Qt::Key_Return);
 }
 
-class QtMainWindowTray : public testing::Test {
+class QtMainWindowTray : public testing::Test, protected MainWindowWorld<QtUiPlatform> {
 protected:
     using Script = std::function<void(QtDialogWindow& window, CZephyrineDlg& dlg)>;
 
@@ -118,15 +119,6 @@ protected:
                                           (dir.Path() / ModeSettings::kFileName).string());
     }
 
-    TempDirectory dir;
-    std::unique_ptr<SettingsPlatform> settings =
-        MakeTestSettingsPlatform((dir.Path() / "Zephyrine").string());
-    VirtualPowerSupply supply;
-    VirtualHidPlatform hid{supply};
-    RecordingSleeper sleeper;
-    RecordingAutostart autostart;
-    QtUiPlatform ui;
-    zui::ApplicationBase app{ui, settings->ModuleFileName()};
     WindowTimings timings{5000, {0, 20, 0}};
     // Holds the watchers of one test.
     QObject scope;
