@@ -36,3 +36,9 @@ configure_and_build() {
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$JOBS"
 }
+
+# The Windows cross build's options, the same for every stage that builds it, so that a stage run after
+# another finds the tree up to date. Warnings are errors in CI only.
+MINGW_BUILD_OPTIONS=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-w64-x86_64.cmake"
+                     -DCMAKE_BUILD_TYPE=MinSizeRel -DZEPHYRINE_BUILD_GUI=OFF
+                     -DZEPHYRINE_WERROR="$([ "${CI:-}" = "true" ] && echo ON || echo OFF)")

@@ -13,8 +13,6 @@ source "$(dirname "$0")/lib.sh"
 NATIVE=${1:?usage: $0 NATIVE_BUILD_DIR [MINGW_BUILD_DIR]}
 BUILD=${2:-$ROOT/build-mingw}
 NATIVE=$(cd "$NATIVE" && pwd)
-WERROR=OFF
-[ "${CI:-}" = "true" ] && WERROR=ON
 
 # The Wine deviation this stage must not count: wine's profile functions rewrite the whole file from a parsed
 # copy and so drop blank lines, which Windows keeps (wine's own tests mark that as a known difference).
@@ -40,8 +38,7 @@ ensure_packages cmake ninja-build googletest mingw-w64 wine wine64 xvfb x11-util
 
 echo "--- build ($BUILD)"
 build_start=$SECONDS
-if ! configure_and_build "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=MinSizeRel -DZEPHYRINE_BUILD_GUI=OFF -DZEPHYRINE_WERROR="$WERROR"; then
+if ! configure_and_build "$BUILD" "${MINGW_BUILD_OPTIONS[@]}"; then
     echo "--- build FAILED"
     echo "0 passed, 1 failed"
     exit 1
