@@ -1,10 +1,14 @@
-// Looks at a running main window from outside, for the window stage under Wine:
+// Looks at a running window of the program (the main window, a dialog, a box) from outside, for the window
+// stages under Wine:
 //
 //   zephyrine_window_probe TITLE layout          window and client rectangles, then every control that does
 //   not
 //                                                sit where the layout puts it on that client area
 //   zephyrine_window_probe TITLE readings        the eleven reading labels' texts, one line
 //   zephyrine_window_probe TITLE device-change   what WM_DEVICECHANGE answers for each event type
+//   zephyrine_window_probe TITLE texts           every visible child's ID and text, one line each, a line
+//                                                break in a text written as \r and \n (a box's message,
+//                                                a dialog's edit)
 //
 // Waits up to ten seconds for a visible window of that title. Exits 1 when there is none, 3 on a layout
 // mismatch.
@@ -88,11 +92,33 @@ int DeviceChange(HWND window) {
     return 0;
 }
 
+BOOL CALLBACK PrintChildText(HWND child, LPARAM) {
+    if (!IsWindowVisible(child)) {
+        return TRUE;
+    }
+    // Asked of the control itself: GetWindowTextW would read another process's edit as its creation text.
+    const LRESULT length = SendMessageW(child, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    std::string line = std::to_string(GetDlgCtrlID(child)) + " ";
+    for (const char c : Utf16ToUtf8(text)) {
+        line += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    std::printf("%s\n", line.c_str());
+    return TRUE;
+}
+
+int Texts(HWND window) {
+    EnumChildWindows(window, PrintChildText, 0);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: zephyrine_window_probe TITLE layout|readings|device-change\n");
+        std::fprintf(stderr, "usage: zephyrine_window_probe TITLE layout|readings|device-change|texts\n");
         return 2;
     }
     HWND window = FindVisibleWindow(argv[1]);
@@ -106,6 +132,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (what == L"readings") {
         return Readings(window);
+    }
+    if (what == L"texts") {
+        return Texts(window);
     }
     return DeviceChange(window);
 }
