@@ -7,6 +7,7 @@
 //   readings       the eleven reading labels' texts, one line
 //   device-change  what WM_DEVICECHANGE answers for each event type
 //   message-box    a message box's text and visible buttons; then its OK is pressed
+//   texts          every visible child's ID and text, one line each (a box's message, a dialog's edit)
 //
 // Waits up to ten seconds for a visible top-level window of that title. Exits 1 when there is none, 3 on a
 // layout mismatch or a message box without an OK button.
@@ -64,8 +65,11 @@ void Print(const char* label, const zui::Rect& r) {
 }
 
 std::string TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    // Asked of the control itself: GetWindowTextW reads another process's edit as its creation text.
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return Utf16ToUtf8(text);
 }
 
@@ -179,15 +183,26 @@ int MessageBoxAnswer(HWND box) {
     return 0;
 }
 
+int Texts(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        if (IsWindowVisible(child)) {
+            std::printf("%d %s\n", GetDlgCtrlID(child), Escaped(TextOf(child)).c_str());
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring what = argc == 3 ? argv[2] : L"";
     if (what != L"layout" && what != L"captions" && what != L"readings" && what != L"device-change" &&
-        what != L"message-box") {
+        what != L"message-box" && what != L"texts") {
         std::fprintf(
             stderr,
-            "usage: zephyrine_window_probe TITLE layout|captions|readings|device-change|message-box\n");
+            "usage: zephyrine_window_probe TITLE layout|captions|readings|device-change|message-box|texts\n");
         return 2;
     }
     HWND window = FindVisibleWindow(argv[1]);
@@ -206,6 +221,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (what == L"device-change") {
         return DeviceChange(window);
+    }
+    if (what == L"texts") {
+        return Texts(window);
     }
     return MessageBoxAnswer(window);
 }
