@@ -59,18 +59,24 @@ configure_and_build() {
     cmake --build "$dir" -j "$JOBS"
 }
 
+# link_wine_chinese_font: Wine's system font has no Chinese characters; as on a Chinese Windows, a font that has
+# them is linked to it, so that titles, menus and boxes show theirs (needs fonts-wqy-microhei). Runs through
+# the caller's in_wine function, which runs a command in the caller's prefix.
+link_wine_chinese_font() {
+    in_wine wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+        /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+}
+
 # boot_wine_desktop: makes the fresh prefix of the caller's in_wine function (which runs a command with the
 # prefix's environment and a DISPLAY) and puts every later program into a 1366 x 768 virtual desktop. Without a
 # window manager Wine waits about 2 s on every window it hides; in a virtual desktop it does not, and draws
 # the frames itself. wineboot's own desktop lives on while its processes do, and a program started meanwhile
-# would join it, so the server is let end (saving the registry) before it starts anew and stays up. Wine's
-# system font has no Chinese characters; as on a Chinese Windows, a font that has them is linked to it (needs
-# the packages in WINE_DESKTOP_PACKAGES).
+# would join it, so the server is let end (saving the registry) before it starts anew and stays up. Needs the
+# packages in WINE_DESKTOP_PACKAGES.
 WINE_DESKTOP_PACKAGES=(xvfb fonts-wine fonts-wqy-microhei)
 boot_wine_desktop() {
     in_wine wineboot -i >/dev/null 2>&1
-    in_wine wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
-        /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    link_wine_chinese_font
     in_wine wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     in_wine wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1366x768 /f >/dev/null 2>&1
     in_wine wineserver -w

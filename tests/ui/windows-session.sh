@@ -10,7 +10,7 @@
 # Usage: tests/ui/windows-session.sh MINGW_BUILD_DIR OUT_DIR
 # Needs: wine, Xvfb, trayer, xdotool, xwininfo (x11-utils), import (imagemagick), a CJK font
 # (fonts-wqy-microhei) for the menu and the boxes on the screenshots.
-set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
 source "$(dirname "$0")/../stages/lib/session-frames.sh"
 
 START=$SECONDS
@@ -98,10 +98,7 @@ in_wine wineboot -i >"$OUT/wineboot.log" 2>&1 || fail "wineboot failed"
 # and every hide would wait two seconds for an answer that never comes. The tray icons still dock in trayer.
 in_wine wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
     fail "Wine's window frames could not be set"
-# The Chinese of the menu and the boxes, in Wine's own system font.
-in_wine wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
-    /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
-    fail "the font link could not be set"
+link_wine_chinese_font || fail "the font link could not be set"
 # A process that outlives the program keeps Wine's explorer, which owns the tray icons, running: an icon gone
 # after the exit then shows that the program removed it, not that explorer ended with the last process.
 mkfifo "$WORK/hold"
