@@ -9,18 +9,15 @@
 # MINGW_BUILD_DIR defaults to build-mingw.
 # Ends with "N passed, M failed" and exits non-zero on any failure.
 source "$(dirname "$0")/lib.sh"
+source "$ROOT/scripts/wine-session.sh"
 
 NATIVE=${1:?usage: $0 NATIVE_BUILD_DIR [MINGW_BUILD_DIR]}
 BUILD=${2:-$ROOT/build-mingw}
 NATIVE=$(cd "$NATIVE" && pwd)
-WERROR=OFF
-[ "${CI:-}" = "true" ] && WERROR=ON
 
 # The Wine deviation this stage must not count: wine's profile functions rewrite the whole file from a parsed
 # copy and so drop blank lines, which Windows keeps (wine's own tests mark that as a known difference).
 WINE_DEVIATIONS=(ModeSettingsTest.BlankLinesSurviveASave)
-# DLLs that come with every Windows; a statically linked .exe needs no other.
-SYSTEM_DLLS="^(kernel32|msvcrt|advapi32|setupapi|hid|user32|gdi32|gdiplus|shell32|comctl32|comdlg32|ole32|oleaut32|msimg32|uxtheme|ws2_32|shlwapi|imm32|winmm|version|dwmapi|windowscodecs)\.dll$"
 
 passed=0
 failed=0
@@ -40,8 +37,7 @@ ensure_packages cmake ninja-build googletest mingw-w64 wine wine64 xvfb x11-util
 
 echo "--- build ($BUILD)"
 build_start=$SECONDS
-if ! configure_and_build "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=MinSizeRel -DZEPHYRINE_BUILD_GUI=OFF -DZEPHYRINE_WERROR="$WERROR"; then
+if ! configure_and_build "$BUILD" "${MINGW_OPTIONS[@]}"; then
     echo "--- build FAILED"
     echo "0 passed, 1 failed"
     exit 1
@@ -53,50 +49,21 @@ mapfile -t suites < <(printf '%s\n' "${exes[@]}" | grep '/tests/' | grep -v -E '
 
 echo "--- sizes and imports"
 for exe in "${exes[@]}"; do
-    dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | sort -u | tr '\n' ' ')
-    foreign=$(printf '%s\n' $dlls | grep -viE "$SYSTEM_DLLS" || true)
+    dlls=$(windows_imports "$exe" | tr '\n' ' ')
+    foreign=$(printf '%s\n' $dlls | grep -viE "$WINDOWS_SYSTEM_DLLS" || true)
     printf '%8d KiB  %-28s %s\n' $(($(stat -c %s "$exe") / 1024)) "$(basename "$exe")" "$dlls"
     [ -z "$foreign" ] || echo "    needs DLLs that Windows does not bring: $foreign"
     check "imports of $(basename "$exe")" "$([ -z "$foreign" ] && echo 0 || echo 1)"
 done
 
-# A fresh prefix for every run, removed at the end. Wine runs as an unprivileged user, because root writes
-# through the read-only attribute that the settings tests rely on.
-RUN=$(mktemp -d /tmp/zephyrine-wine.XXXXXX)
-# The window suites need a display: an Xvfb of our own, with Wine's windows in a virtual desktop on it (bare on
-# an X server without a window manager, Wine waits two seconds for every window it hides).
-Xvfb -displayfd 3 -screen 0 1366x768x24 -dpi 96 -nolisten tcp 3>"$RUN/display" >"$RUN/xvfb.log" 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 200); do
-    [ -s "$RUN/display" ] && break
-    sleep 0.1
-done
-run_as=()
-if [ "$(id -u)" -eq 0 ]; then
-    chown nobody:nogroup "$RUN"
-    run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-fi
-wine_env=(env -u WAYLAND_DISPLAY DISPLAY=":$(cat "$RUN/display")" HOME="$RUN" WINEPREFIX="$RUN/prefix"
-          WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8)
-in_wine() { (cd "$RUN" && "${run_as[@]}" "${wine_env[@]}" "$@"); }
-cleanup() {
-    in_wine wineserver -k 2>/dev/null || true
-    kill "$XVFB_PID" 2>/dev/null || true
-    rm -rf "$RUN"
-}
-trap cleanup EXIT
-
-mkdir -p "$RUN/bin" "$RUN/prefix"
-cp "${exes[@]}" "$RUN/bin/"
-[ ${#run_as[@]} -eq 0 ] || chown -R nobody:nogroup "$RUN"
-
+# A fresh prefix for every run, removed at the end; the window suites need its display.
 echo "--- wineboot"
 boot_start=$SECONDS
-in_wine wineserver -p # stays up between the programs instead of starting anew for each
-in_wine wineboot -i >/dev/null 2>&1
-in_wine wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-in_wine wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1366x768 /f >/dev/null 2>&1
+start_wine_session
 boot_seconds=$((SECONDS - boot_start))
+mkdir -p "$RUN/bin"
+cp "${exes[@]}" "$RUN/bin/"
+give_to_wine "$RUN/bin"
 
 echo "--- unit suites under wine"
 tests_start=$SECONDS
