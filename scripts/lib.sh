@@ -1,4 +1,4 @@
-# Shared by scripts/run, scripts/test and the stages.
+# Shared by the scripts and the stages.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -47,8 +47,8 @@ foreign_dlls() {
     grep -viE "$SYSTEM_DLLS" <<<"$dlls" || true
 }
 
-# configure_and_build DIR [cmake options...]
-configure_and_build() {
+# configure_build_dir DIR [cmake options...]
+configure_build_dir() {
     local dir=$1
     shift
     local launcher=()
@@ -56,7 +56,11 @@ configure_and_build() {
         launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     fi
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
-    cmake --build "$dir" -j "$JOBS"
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    configure_build_dir "$@" && cmake --build "$1" -j "$JOBS"
 }
 
 # link_wine_chinese_font: Wine's system font has no Chinese characters; as on a Chinese Windows, a font that has
@@ -71,11 +75,13 @@ link_wine_chinese_font() {
 # prefix's environment and a DISPLAY) and puts every later program into a 1366 x 768 virtual desktop. Without a
 # window manager Wine waits about 2 s on every window it hides; in a virtual desktop it does not, and draws
 # the frames itself. wineboot's own desktop lives on while its processes do, and a program started meanwhile
-# would join it, so the server is let end (saving the registry) before it starts anew and stays up. Needs the
-# packages in WINE_DESKTOP_PACKAGES.
+# would join it, so the server is let end (saving the registry) before it starts anew and stays up. Wine
+# initialises a new prefix before the first program it runs there, and a plain wineboot only waits for that:
+# "wineboot -i" would initialise it once more and leave two services.exe, after which RpcSs fails to start and
+# every program that needs it waits 10 s for it (Wine 8.0). Needs the packages in WINE_DESKTOP_PACKAGES.
 WINE_DESKTOP_PACKAGES=(xvfb fonts-wine fonts-wqy-microhei)
 boot_wine_desktop() {
-    in_wine wineboot -i >/dev/null 2>&1
+    in_wine wineboot >/dev/null 2>&1
     link_wine_chinese_font
     in_wine wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     in_wine wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1366x768 /f >/dev/null 2>&1

@@ -9,6 +9,7 @@
 # MINGW_BUILD_DIR defaults to build-mingw.
 # Ends with "N passed, M failed" and exits non-zero on any failure.
 source "$(dirname "$0")/lib.sh"
+source "$ROOT/scripts/wine-session.sh"
 
 NATIVE=${1:?usage: $0 NATIVE_BUILD_DIR [MINGW_BUILD_DIR]}
 BUILD=${2:-$ROOT/build-mingw}
@@ -55,39 +56,14 @@ for exe in "${exes[@]}"; do
     check "imports of $(basename "$exe")" "$([ -z "$foreign" ] && echo 0 || echo 1)"
 done
 
-# A fresh prefix for every run, removed at the end. Wine runs as an unprivileged user, because root writes
-# through the read-only attribute that the settings tests rely on.
-RUN=$(mktemp -d /tmp/zephyrine-wine.XXXXXX)
-# The window suites need a display: an Xvfb of our own, with Wine's windows in a virtual desktop on it.
-Xvfb -displayfd 3 -screen 0 1366x768x24 -dpi 96 -nolisten tcp 3>"$RUN/display" >"$RUN/xvfb.log" 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 200); do
-    [ -s "$RUN/display" ] && break
-    sleep 0.1
-done
-run_as=()
-if [ "$(id -u)" -eq 0 ]; then
-    chown nobody:nogroup "$RUN"
-    run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-fi
-wine_env=(env -u WAYLAND_DISPLAY DISPLAY=":$(cat "$RUN/display")" HOME="$RUN" WINEPREFIX="$RUN/prefix"
-          WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8)
-in_wine() { (cd "$RUN" && "${run_as[@]}" "${wine_env[@]}" "$@"); }
-cleanup() {
-    in_wine wineserver -k 2>/dev/null || true
-    kill "$XVFB_PID" 2>/dev/null || true
-    rm -rf "$RUN"
-}
-trap cleanup EXIT
-
-mkdir -p "$RUN/bin" "$RUN/prefix"
-cp "${exes[@]}" "$RUN/bin/"
-[ ${#run_as[@]} -eq 0 ] || chown -R nobody:nogroup "$RUN"
-
+# A fresh prefix for every run, removed at the end; the window suites need its display.
 echo "--- wineboot"
 boot_start=$SECONDS
-boot_wine_desktop
+start_wine_session
 boot_seconds=$((SECONDS - boot_start))
+mkdir -p "$RUN/bin"
+cp "${exes[@]}" "$RUN/bin/"
+give_to_wine "$RUN/bin"
 
 echo "--- unit suites under wine"
 tests_start=$SECONDS
