@@ -87,4 +87,7 @@ boot_wine_desktop() {
     in_wine wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1366x768 /f >/dev/null 2>&1
     in_wine wineserver -w
     in_wine wineserver -p
+    # The prefix's services start with the first program and keep its standard output: that program's output
+    # must go nowhere, or a pipe reading a later one would never see its end.
+    in_wine wineboot >/dev/null 2>&1
 }
