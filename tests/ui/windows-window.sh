@@ -78,7 +78,7 @@ cp "$BUILD/tests/win32/zephyrine_window_probe.exe" "$RUN/bin/"
 
 XVFB_PIDS=()
 QT_PID=""
-WINE_DISPLAY="" # none while Wine boots
+WINE_DISPLAY=""
 # Without LANG=C.UTF-8 Wine mangles the title's characters on the probe's command line.
 in_wine() {
     env -u LC_ALL -u WAYLAND_DISPLAY -u DISPLAY ${WINE_DISPLAY:+DISPLAY="$WINE_DISPLAY"} HOME="$RUN" \
@@ -115,11 +115,11 @@ fi
 
 echo "--- wineboot"
 boot_start=$SECONDS
-boot_wine_desktop
-boot_seconds=$((SECONDS - boot_start))
-
+# The virtual desktop that boot_wine_desktop starts needs its display already.
 start_xvfb wine
 WINE_DISPLAY=$DISPLAY_OF
+boot_wine_desktop
+boot_seconds=$((SECONDS - boot_start))
 probe() { # probe TITLE MODE: the probe's output without Windows line ends, and its status
     in_wine wine "$RUN/bin/zephyrine_window_probe.exe" "$@" | tr -d '\r'
 }
