@@ -12,6 +12,7 @@
 # (fonts-wqy-microhei) for the menu and the boxes on the screenshots.
 source "$(dirname "$0")/../../scripts/lib.sh"
 source "$(dirname "$0")/../stages/lib/session-frames.sh"
+source "$(dirname "$0")/../stages/lib/tray-desktop.sh"
 
 START=$SECONDS
 BUILD=$(cd "${1:?usage: $0 MINGW_BUILD_DIR OUT_DIR}" && pwd)
@@ -63,28 +64,7 @@ fail() {
     import -window root "$OUT/failure.png" 2>/dev/null || true
     exit 1
 }
-pass() {
-    echo "check: $*: ok"
-}
-# wait_for SECONDS COMMAND...: true once the command succeeds, false when the time runs out.
-wait_for() {
-    local tenths=$(($1 * 10))
-    shift
-    for _ in $(seq "$tenths"); do
-        "$@" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# Xvfb picks a free display itself and names it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1366x768x24 -dpi 96 -nolisten tcp 3>"$WORK/display" >"$OUT/xvfb.log" 2>&1 &
-XVFB_PID=$!
-wait_for 20 grep -q . "$WORK/display" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$WORK/display")"
-trayer --edge top --align right --widthtype request --height 32 --SetDockType true --transparent false \
-    --tint 0x808080 >"$OUT/trayer.log" 2>&1 &
-TRAYER_PID=$!
+start_tray_desktop
 wait_for 10 xdotool search --classname '^panel$' >/dev/null || fail "trayer did not start"
 PANEL=$(xdotool search --classname '^panel$' | head -1)
 
