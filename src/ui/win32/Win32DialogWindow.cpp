@@ -233,11 +233,7 @@ INT_PTR Win32DialogWindow::OnCtlColorStatic(HDC dc, HWND control) {
 }
 
 void Win32DialogWindow::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hwnd, &paint);
-    Win32PaintContext context(dc, [this](const zui::Image& icon) { return IconOf(icon); });
-    Events().OnPaint(context);
-    EndPaint(m_hwnd, &paint);
+    PaintNow([this](zui::PaintContext& context) { Events().OnPaint(context); });
 }
 
 void Win32DialogWindow::PaintNow(const std::function<void(zui::PaintContext&)>& paint) {
