@@ -5,3 +5,7 @@
 std::unique_ptr<SettingsPlatform> MakeTestSettingsPlatform(const std::string& moduleFileName) {
     return std::make_unique<LinuxSettingsPlatform>(moduleFileName);
 }
+
+bool ProfileFunctionsAreWines() {
+    return false;
+}
