@@ -2,22 +2,25 @@
 
 #include "settings/SettingsPlatform.h"
 
+#include <iostream>
 #include <string>
 
 // The profile functions do not exist here: the INI file is read and rewritten by our own code. A save goes to
 // a temporary file in the same directory that is then renamed over the old one, so a crash or a full disk
-// never leaves a half-written file.
+// never leaves a half-written file. Only a regular file of sane size is read or written; why another is not
+// goes to warnings, one line naming the path.
 class LinuxSettingsPlatform final : public SettingsPlatform {
 public:
-    explicit LinuxSettingsPlatform(std::string moduleFileName)
-        : m_moduleFileName(std::move(moduleFileName)) {}
+    explicit LinuxSettingsPlatform(std::string moduleFileName, std::ostream& warnings = std::cerr)
+        : m_moduleFileName(std::move(moduleFileName)), m_warnings(warnings) {}
 
     // The running executable, from /proc/self/exe.
     static std::string CurrentExecutablePath();
-    // What to hand the constructor so that fileName lives beside the executable. An installed program's
-    // directory
-    // (/usr/bin) is not the user's to write, and there the mode would be lost at every exit: unless the file
-    // is already there or the directory is writable, the file goes to $XDG_CONFIG_HOME/zephyrine/ instead.
+    // What to hand the constructor so that fileName lives beside the executable. That is only where this
+    // user may write it: an existing file a regular file this user may write, a missing one a directory this
+    // user may write. An installed program never keeps it in its bin directory, not even when run by root,
+    // who would otherwise hand every user a file they can read but not save. Elsewhere the file lives in
+    // $XDG_CONFIG_HOME/zephyrine/.
     static std::string ConfigAnchorPath(const std::string& executablePath, const std::string& fileName);
 
     std::string ModuleFileName() override { return m_moduleFileName; }
@@ -31,4 +34,5 @@ public:
 
 private:
     std::string m_moduleFileName;
+    std::ostream& m_warnings;
 };
