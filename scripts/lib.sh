@@ -18,8 +18,9 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# desktop-file-utils: settings_tests checks the autostart entry with desktop-file-validate.
 BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev googletest qt6-base-dev
-                libudev-dev)
+                libudev-dev desktop-file-utils)
 
 # Paths relative to the checkout, so a fresh clone elsewhere still hits the compiler cache.
 export CCACHE_BASEDIR=$ROOT

@@ -34,9 +34,9 @@ constexpr std::array kResetRefreshOrder{
 CZephyrineDlg::CZephyrineDlg(zui::ApplicationBase& app, HidPlatform& hidPlatform, Sleeper& sleeper,
                              SettingsPlatform& settings, Autostart& autostart, WindowTimings timings)
     : zui::DialogBase(app, control_table::MainWindowDescription()), m_autostart(autostart),
-      m_images(app.Ui()), m_logoFile(app.Ui()), m_timings(timings), MainIcon(m_images.Icon(IconMain)),
-      Settings(settings), HidChannel(hidPlatform, sleeper), m_windowCalls(app.Ui().WindowThreadPoster()),
-      m_threadDisplay(m_windowCalls, *this),
+      m_images(app.Ui()), m_logoFile(app.Ui(), PremultiplyAlpha), m_timings(timings),
+      MainIcon(m_images.Icon(IconMain)), Settings(settings), HidChannel(hidPlatform, sleeper),
+      m_windowCalls(app.Ui().WindowThreadPoster()), m_threadDisplay(m_windowCalls, *this),
       m_pipeline(DataProcessor, ReadingFlags, DeviceConnected, m_threadDisplay),
       m_readingThread(HidChannel, m_pipeline, PollEvent, timings.reading) {}
 

@@ -102,12 +102,12 @@ private:
 
     Autostart& m_autostart;
     EmbeddedImages m_images;
+    // "logo.png" of the current directory, premultiplied once per change of the file.
     zui::ImageFileCache m_logoFile;
     const WindowTimings m_timings;
 
 public:
     // The window's fields, in the order they are built; destroyed in reverse.
-    zui::Image LogoImage;
     std::atomic<std::int32_t> DeviceConnected{0};
     ::ReadingFlags ReadingFlags;
     zui::Rect ClientRect;

@@ -60,18 +60,14 @@ void CZephyrineDlg::OnPaint(zui::PaintContext& dc) {
         return;
     }
     dc.StretchImage(m_images.Bitmap(BitmapBackground), client);
-    LogoImage.Release();
-    // Decoded again only when the file changed; LogoImage is a fresh copy either way, so it is
-    // premultiplied exactly once.
-    LogoImage = m_logoFile.Load(kLogoFile);
-    PremultiplyAlpha(LogoImage);
-    if (LogoImage.IsNull()) {
+    const zui::Image& logo = m_logoFile.Load(kLogoFile);
+    if (logo.IsNull()) {
         return;
     }
-    if (LogoImage.hasAlpha) {
-        dc.AlphaBlendImage(LogoImage, kLogoPosition);
+    if (logo.hasAlpha) {
+        dc.AlphaBlendImage(logo, kLogoPosition);
     } else {
-        dc.CopyImage(LogoImage, kLogoPosition);
+        dc.CopyImage(logo, kLogoPosition);
     }
 }
 
@@ -79,8 +75,8 @@ void CZephyrineDlg::PremultiplyAlpha(zui::Image& image) {
     if (image.IsNull() || !image.hasAlpha || image.bitsPerPixel != 32) {
         return;
     }
-    for (int x = 0; x < image.width; ++x) {
-        for (int y = 0; y < image.height; ++y) {
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
             std::uint8_t* pixel = image.PixelAt(x, y);
             const int alpha = pixel[3];
             for (int channel = 0; channel < 3; ++channel) {

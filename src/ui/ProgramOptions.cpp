@@ -1,5 +1,7 @@
 #include "ui/ProgramOptions.h"
 
+#include "settings/Autostart.h"
+
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -30,6 +32,12 @@ bool ParseInterval(const std::string& text, int& intervalMs) {
     intervalMs = value;
     return true;
 }
+
+class NoAutostart final : public Autostart {
+public:
+    std::string GetModulePath() override { return {}; }
+    bool SetAutoRun(const std::string&, const std::string&) override { return false; }
+};
 
 } // namespace
 
@@ -66,8 +74,15 @@ ProgramOptionsResult ParseProgramOptions(const std::vector<std::string>& args) {
 
 std::string ProgramUsage() {
     return "Usage: Zephyrine [--simulate [--simulate-log FILE]] [--poll-interval MS]\n"
-           "  --simulate           run against the virtual power supply instead of the device\n"
+           "  --simulate           run against the virtual power supply instead of the device; a demo:\n"
+           "                       it does not register the program to start at log-on\n"
            "  --simulate-log FILE  write every output report the virtual supply receives to FILE, one\n"
            "                       line of hex digits per report (report ID first), within 0.1 s\n"
            "  --poll-interval MS   poll the supply every MS milliseconds (default 5000, at least 100)\n";
+}
+
+Autostart& AutostartFor(const ProgramOptions& options, Autostart& system) {
+    // Holds nothing, so one for every run will do.
+    static NoAutostart none;
+    return options.simulate ? none : system;
 }

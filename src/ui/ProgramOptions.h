@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+class Autostart;
+
 // The window program's command line (after the window system has taken its own arguments).
 struct ProgramOptions {
     static constexpr int kDefaultPollIntervalMs = 5000;
@@ -26,3 +28,7 @@ struct ProgramOptionsResult {
 
 ProgramOptionsResult ParseProgramOptions(const std::vector<std::string>& args);
 std::string ProgramUsage();
+
+// The autostart registration a run hands the window: the system's, except in the demo (--simulate), which
+// registers nothing, or trying it would make the program start at every log-on.
+Autostart& AutostartFor(const ProgramOptions& options, Autostart& system);

@@ -2,7 +2,8 @@
 # The real program in a desktop's notification area: Xvfb with the trayer panel (an XEmbed tray; no session
 # bus, so Qt docks its icon there), the program on the virtual supply, driven by xdotool as a user would:
 # switch to TempControl, set 1500 rpm, clear the energy counter, exit from the tray menu. Then the frames the
-# supply received, the mode in the configuration file and the autostart entry are checked.
+# supply received, the mode in the configuration file and the absence of an autostart entry (a demo
+# registers nothing) are checked.
 #
 # Usage: tray-session.sh BUILD_DIR OUT_DIR
 source "$(dirname "$0")/../../scripts/lib.sh"
@@ -19,7 +20,7 @@ OUT=$(cd "$OUT" && pwd)
 [ -x "$EXE" ] || { echo "tray-session: $EXE was not built"; exit 1; }
 
 # The program keeps its configuration beside itself: a copy of its own, in a directory whose name has a
-# blank, which the autostart entry must quote.
+# blank.
 WORK=$(mktemp -d)
 APP_DIR="$WORK/Zephyrine app"
 mkdir -p "$APP_DIR" "$WORK/config"
@@ -162,10 +163,8 @@ grep -qE $'^Control Mode=1\r?$' "$CONFIG" || fail "the configuration holds no Co
 pass "Control Mode=1 saved at exit"
 
 ENTRY="$XDG_CONFIG_HOME/autostart/Zephyrine.desktop"
-[ -f "$ENTRY" ] || fail "no autostart entry"
-grep -qx "Exec=\"$APP_DIR/Zephyrine\"" "$ENTRY" || fail "autostart entry: $(cat "$ENTRY")"
-grep -qx 'Type=Application' "$ENTRY" && grep -qx 'Name=Zephyrine' "$ENTRY" || fail "autostart entry: $(cat "$ENTRY")"
-pass "autostart entry for the quoted path"
+[ ! -e "$ENTRY" ] || fail "the demo registered for autostart: $(cat "$ENTRY")"
+pass "no autostart entry from the demo"
 
 FRAMES_SEEN=$(session_frames_check "$FRAMES") || fail "$FRAMES_SEEN"
 pass "$FRAMES_SEEN"

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -67,6 +69,25 @@ TEST_F(ImageFileCacheTest, GivesNothingForAMissingOrRemovedFileAndLoadsItWhenItC
     Write(Bytes(zres::ResourceKind::Png, 160));
     EXPECT_FALSE(cache.Load(Path()).IsNull());
     EXPECT_EQ(ui.FileLoads(), 2);
+}
+
+// A preparation that undoes itself when applied twice shows how often it ran on the image given back.
+TEST_F(ImageFileCacheTest, PreparesEachDecodedImageOnce) {
+    const auto invert = [](zui::Image& image) {
+        for (std::uint8_t& byte : image.pixels) {
+            byte = static_cast<std::uint8_t>(~byte);
+        }
+    };
+    zui::ImageFileCache preparing(ui, invert);
+    for (const auto& [kind, id] :
+         {std::pair{zres::ResourceKind::Png, 160}, std::pair{zres::ResourceKind::Icon, 128}}) {
+        Write(Bytes(kind, id));
+        zui::Image expected = ui.LoadImageFile(Path());
+        invert(expected);
+        for (int paint = 0; paint < 3; ++paint) {
+            EXPECT_EQ(preparing.Load(Path()), expected) << id << " load " << paint;
+        }
+    }
 }
 
 TEST_F(ImageFileCacheTest, GivesNothingForAFileThatIsNoImage) {

@@ -53,4 +53,16 @@ INSTANTIATE_TEST_SUITE_P(
                     OptionsCase{"Unknown", {"--fast"}, {}, false}),
     CaseName());
 
+TEST(ProgramUsage, NamesEveryOptionAndSaysTheDemoDoesNotRegisterForAutostart) {
+    const std::string usage = ProgramUsage();
+    for (const char* option : {"--simulate ", "--simulate-log FILE", "--poll-interval MS"}) {
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    }
+    const std::size_t simulate = usage.find("  --simulate ");
+    ASSERT_NE(simulate, std::string::npos);
+    const std::string simulateHelp = usage.substr(simulate, usage.find("  --simulate-log") - simulate);
+    EXPECT_NE(simulateHelp.find("does not register the program to start at log-on"), std::string::npos)
+        << simulateHelp;
+}
+
 } // namespace

@@ -1,10 +1,17 @@
 #include "settings/CCSysControl.h"
 
 #include "settings/linux/AtomicFile.h"
+#include "settings/linux/InstallLayout.h"
 #include "settings/linux/LinuxSettingsPlatform.h"
 #include "settings/linux/XdgConfig.h"
 
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // On Linux the per-user Run key is the XDG autostart directory: a desktop entry named after the value,
 // whose Exec line starts the executable.
@@ -62,6 +69,82 @@ std::string EscapeDesktopString(std::string_view value) {
     return result;
 }
 
+// The keys through which the desktop's own autostart switch turns the entry off (Hidden from the autostart
+// rules, the other from GNOME's settings): the user's choice, which a start must not undo.
+constexpr std::array<std::string_view, 2> kUserChoiceKeys{"Hidden", "X-GNOME-Autostart-enabled"};
+
+// An entry is a few hundred bytes: anything much larger is not ours to read.
+constexpr off_t kMaxEntryBytes = 64 * 1024;
+
+// The entry as it is now; empty when it is missing, unreadable, too large or no regular file. O_NONBLOCK,
+// so that a FIFO put in its place cannot hold the start up in the open; fstat then turns it away, as it
+// does a link to /dev/zero.
+std::string ReadExistingEntry(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return {};
+    }
+    std::string content;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxEntryBytes) {
+        content.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t length = 0;
+        while (length < content.size()) {
+            const ssize_t n = ::read(fd, content.data() + length, content.size() - length);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            length += static_cast<std::size_t>(n);
+        }
+        content.resize(length);
+    }
+    ::close(fd);
+    return content;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The user's choice keys of the entry's main group, one line each as they were set (blanks around the
+// equals sign dropped); the first of a key repeated counts.
+std::string UserChoiceLines(std::string_view entry) {
+    std::array<std::optional<std::string_view>, kUserChoiceKeys.size()> values;
+    bool inMainGroup = false;
+    while (!entry.empty()) {
+        const std::size_t end = entry.find('\n');
+        const std::string_view line = Trimmed(entry.substr(0, end));
+        entry.remove_prefix(end == std::string_view::npos ? entry.size() : end + 1);
+        if (line.starts_with('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inMainGroup || equals == std::string_view::npos) {
+            continue;
+        }
+        for (std::size_t i = 0; i < kUserChoiceKeys.size(); ++i) {
+            if (Trimmed(line.substr(0, equals)) == kUserChoiceKeys[i] && !values[i]) {
+                values[i] = Trimmed(line.substr(equals + 1));
+            }
+        }
+    }
+    std::string lines;
+    for (std::size_t i = 0; i < kUserChoiceKeys.size(); ++i) {
+        if (values[i]) {
+            lines.append(kUserChoiceKeys[i]).append("=").append(*values[i]).append("\n");
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 std::string CCSysControl::GetModulePath() {
@@ -77,14 +160,14 @@ bool CCSysControl::SetAutoRun(const std::string& data, const std::string& valueN
     if (!MakeDirectories(directory)) {
         return false;
     }
-    const std::string entry = "[Desktop Entry]\n"
-                              "Type=Application\n"
-                              "Name=" +
-                              EscapeDesktopString(valueName) +
-                              "\n"
-                              "Exec=" +
-                              EscapeDesktopString(QuoteExecArgument(data)) + "\n";
+    const std::string path = directory + "/" + valueName + ".desktop";
+    // Started by the session from the home directory, the window would find no logo: Path= is where it is.
+    const std::string entry = "[Desktop Entry]\nType=Application\nName=" + EscapeDesktopString(valueName) +
+                              "\nExec=" + EscapeDesktopString(QuoteExecArgument(data)) +
+                              "\nPath=" + EscapeDesktopString(install_layout::LogoDirectory(data)) +
+                              "\nIcon=" + install_layout::kIconName + "\n" +
+                              UserChoiceLines(ReadExistingEntry(path));
     // As with the Run key, the outcome of the write itself is not reported.
-    ReplaceFileAtomically(directory + "/" + valueName + ".desktop", entry, 0644);
+    ReplaceFileAtomically(path, entry, 0644);
     return true;
 }

@@ -18,6 +18,9 @@ const Image& ImageFileCache::Load(const std::string& path) {
     Stamp stamp{path, modified, size};
     if (stamp != m_stamp) {
         m_image = m_ui.LoadImageFile(path);
+        if (m_prepare) {
+            m_prepare(m_image);
+        }
         m_stamp = std::move(stamp);
     }
     return m_image;

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace zui {
 
@@ -15,7 +17,10 @@ namespace zui {
 // replaced or removed file is noticed at the next call.
 class ImageFileCache {
 public:
-    explicit ImageFileCache(UiPlatform& ui) : m_ui(ui) {}
+    // prepare, when given, is applied once to each image it decodes (premultiplying its alpha, say), so that
+    // an image drawn at every paint is converted only when its file changes.
+    explicit ImageFileCache(UiPlatform& ui, std::function<void(Image&)> prepare = {})
+        : m_ui(ui), m_prepare(std::move(prepare)) {}
 
     // The image of the file at path (UTF-8, relative to the current directory), or an empty one when it is
     // missing or not an image.
@@ -30,6 +35,7 @@ private:
     };
 
     UiPlatform& m_ui;
+    std::function<void(Image&)> m_prepare;
     std::optional<Stamp> m_stamp;
     Image m_image;
 };

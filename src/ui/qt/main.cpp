@@ -74,12 +74,12 @@ int main(int argc, char** argv) {
     LinuxSettingsPlatform settings(LinuxSettingsPlatform::ConfigAnchorPath(
         LinuxSettingsPlatform::CurrentExecutablePath(), ModeSettings::kFileName));
     SystemSleeper sleeper;
-    CCSysControl autostart;
+    CCSysControl sysControl;
     SystemInstanceLock instanceLock;
     CZephyrineApp app(ui, {devices->Platform(),
                            sleeper,
                            settings,
-                           autostart,
+                           AutostartFor(parsed.options, sysControl),
                            instanceLock,
                            {parsed.options.pollIntervalMs, {}}});
     const TerminationSignals terminationSignals([&ui] { ui.CancelMainDialog(); });

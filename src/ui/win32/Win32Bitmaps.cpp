@@ -1,15 +1,16 @@
 #include "ui/win32/Win32Bitmaps.h"
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace win32_bitmaps {
 
-BITMAPINFO HeaderOf(const zui::Image& image) {
+BITMAPINFO HeaderOf(zui::Size size) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height; // rows from the top
+    info.bmiHeader.biWidth = size.width;
+    info.bmiHeader.biHeight = -size.height; // rows from the top
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -17,14 +18,22 @@ BITMAPINFO HeaderOf(const zui::Image& image) {
 }
 
 HBITMAP MakeBitmap(const zui::Image& image) {
-    if (image.IsNull()) {
+    return MakeBitmap(image, zui::Rect::FromPointSize({0, 0}, image.GetSize()));
+}
+
+HBITMAP MakeBitmap(const zui::Image& image, const zui::Rect& part) {
+    if (image.IsNull() || part.IsEmpty()) {
         return nullptr;
     }
-    const BITMAPINFO info = HeaderOf(image);
+    const BITMAPINFO info = HeaderOf(part.GetSize());
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap != nullptr && bits != nullptr) {
-        std::memcpy(bits, image.pixels.data(), image.pixels.size());
+        const auto rowBytes = static_cast<std::size_t>(part.Width()) * 4;
+        for (int y = 0; y < part.Height(); ++y) {
+            std::memcpy(static_cast<std::uint8_t*>(bits) + y * rowBytes,
+                        image.PixelAt(part.left, part.top + y), rowBytes);
+        }
     }
     return bitmap;
 }

@@ -66,10 +66,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             : *(system = std::make_unique<Win32HidPlatform>());
     Win32SettingsPlatform settings(Win32SettingsPlatform::CurrentExecutablePath());
     SystemSleeper sleeper;
-    CCSysControl autostart;
+    CCSysControl sysControl;
     SystemInstanceLock instanceLock;
-    CZephyrineApp app(
-        ui, {devices, sleeper, settings, autostart, instanceLock, {parsed.options.pollIntervalMs, {}}});
+    CZephyrineApp app(ui, {devices,
+                           sleeper,
+                           settings,
+                           AutostartFor(parsed.options, sysControl),
+                           instanceLock,
+                           {parsed.options.pollIntervalMs, {}}});
     app.InitInstance();
     return 0;
 }

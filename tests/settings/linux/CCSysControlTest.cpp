@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -72,8 +78,10 @@ std::string DecodeExec(const std::string& value) {
     return argument;
 }
 
-std::string EntryFor(const std::string& exec) {
-    return "[Desktop Entry]\nType=Application\nName=Zephyrine\nExec=" + exec + "\n";
+std::string EntryFor(const std::string& exec, const std::string& path = "/usr/bin",
+                     const std::string& userChoice = "") {
+    return "[Desktop Entry]\nType=Application\nName=Zephyrine\nExec=" + exec + "\nPath=" + path +
+           "\nIcon=zephyrine\n" + userChoice;
 }
 
 class CCSysControlTest : public testing::Test {
@@ -107,6 +115,7 @@ struct ExecCase {
     const char* name;
     const char* path;
     const char* exec;
+    const char* directory; // the Path value: the logo lies beside the executable
 };
 
 class ExecQuoting : public CCSysControlTest, public testing::WithParamInterface<ExecCase> {};
@@ -114,34 +123,117 @@ class ExecQuoting : public CCSysControlTest, public testing::WithParamInterface<
 TEST_P(ExecQuoting, QuotesReservedCharactersAndDecodesBackToThePath) {
     ASSERT_TRUE(control.SetAutoRun(GetParam().path, "Zephyrine"));
 
-    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor(GetParam().exec));
+    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor(GetParam().exec, GetParam().directory));
     EXPECT_EQ(DecodeExec(GetParam().exec), GetParam().path);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, ExecQuoting,
-    testing::Values(ExecCase{"Plain", "/usr/bin/zephyrine", "/usr/bin/zephyrine"},
-                    ExecCase{"Blanks", "/opt/My Apps/zephyrine", R"("/opt/My Apps/zephyrine")"},
-                    ExecCase{"DoubleQuote", R"(/opt/say "hi"/zephyrine)", R"("/opt/say \\"hi\\"/zephyrine")"},
-                    ExecCase{"Dollar", "/opt/$HOME/zephyrine", R"("/opt/\\$HOME/zephyrine")"},
-                    ExecCase{"Backslash", R"(/opt/a\b/zephyrine)", R"("/opt/a\\\\b/zephyrine")"},
-                    ExecCase{"Backtick", "/opt/a`b/zephyrine", R"("/opt/a\\`b/zephyrine")"},
-                    ExecCase{"Percent", "/opt/100%/zephyrine", "/opt/100%%/zephyrine"},
-                    ExecCase{"PercentAndBlank", "/opt/100 %/zephyrine", R"("/opt/100 %%/zephyrine")"},
-                    ExecCase{"SingleQuote", "/opt/it's/zephyrine", R"("/opt/it's/zephyrine")"},
-                    ExecCase{"Tab", "/opt/a\tb/zephyrine", R"("/opt/a\tb/zephyrine")"},
-                    ExecCase{"Semicolon", "/opt/a;b/zephyrine", R"("/opt/a;b/zephyrine")"}),
+    testing::Values(
+        ExecCase{"Plain", "/usr/bin/zephyrine", "/usr/bin/zephyrine", "/usr/bin"},
+        ExecCase{"Blanks", "/opt/My Apps/zephyrine", R"("/opt/My Apps/zephyrine")", "/opt/My Apps"},
+        ExecCase{"DoubleQuote", R"(/opt/say "hi"/zephyrine)", R"("/opt/say \\"hi\\"/zephyrine")",
+                 R"(/opt/say "hi")"},
+        ExecCase{"Dollar", "/opt/$HOME/zephyrine", R"("/opt/\\$HOME/zephyrine")", "/opt/$HOME"},
+        ExecCase{"Backslash", R"(/opt/a\b/zephyrine)", R"("/opt/a\\\\b/zephyrine")", R"(/opt/a\\b)"},
+        ExecCase{"Backtick", "/opt/a`b/zephyrine", R"("/opt/a\\`b/zephyrine")", "/opt/a`b"},
+        ExecCase{"Percent", "/opt/100%/zephyrine", "/opt/100%%/zephyrine", "/opt/100%"},
+        ExecCase{"PercentAndBlank", "/opt/100 %/zephyrine", R"("/opt/100 %%/zephyrine")", "/opt/100 %"},
+        ExecCase{"SingleQuote", "/opt/it's/zephyrine", R"("/opt/it's/zephyrine")", "/opt/it's"},
+        ExecCase{"Tab", "/opt/a\tb/zephyrine", R"("/opt/a\tb/zephyrine")", R"(/opt/a\tb)"},
+        ExecCase{"Semicolon", "/opt/a;b/zephyrine", R"("/opt/a;b/zephyrine")", "/opt/a;b"}),
     [](const testing::TestParamInfo<ExecCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(CCSysControlTest, EveryStartReplacesTheEntryWithTheCurrentPath) {
     fs::create_directories(Autostart());
-    WriteFileBytes(Entry(), EntryFor("/old/place/zephyrine") + "Hidden=true\n");
+    WriteFileBytes(Entry(), EntryFor("/old/place/zephyrine", "/old/place") + "Comment=old\n");
 
     EXPECT_TRUE(control.SetAutoRun("/new/place/zephyrine", "Zephyrine"));
 
-    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/new/place/zephyrine"));
+    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/new/place/zephyrine", "/new/place"));
     EXPECT_EQ(std::distance(fs::directory_iterator(Autostart()), fs::directory_iterator()), 1)
         << "no temporary file is left beside the entry";
+}
+
+// The desktop's autostart switch turns the entry off in the entry itself; a start rewrites the rest.
+struct UserChoiceCase {
+    const char* name;
+    const char* existing; // the entry's lines after its group header
+    const char* kept;
+};
+
+class UserChoice : public CCSysControlTest, public testing::WithParamInterface<UserChoiceCase> {};
+
+TEST_P(UserChoice, SurvivesTheRewriteAndNothingElseOfTheOldEntryDoes) {
+    fs::create_directories(Autostart());
+    WriteFileBytes(Entry(), std::string("[Desktop Entry]\n") + GetParam().existing);
+
+    ASSERT_TRUE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+
+    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/usr/bin/zephyrine", "/usr/bin", GetParam().kept));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, UserChoice,
+    testing::Values(
+        UserChoiceCase{"Hidden", "Type=Application\nExec=/old/zephyrine\nHidden=true\n", "Hidden=true\n"},
+        UserChoiceCase{"GnomeSwitch", "Exec=/old/zephyrine\nX-GNOME-Autostart-enabled=false\n",
+                       "X-GNOME-Autostart-enabled=false\n"},
+        UserChoiceCase{"Both", "X-GNOME-Autostart-enabled=false\nName=Zephyrine\nHidden=true\n",
+                       "Hidden=true\nX-GNOME-Autostart-enabled=false\n"},
+        UserChoiceCase{"SwitchedOnAgain", "X-GNOME-Autostart-enabled=true\n",
+                       "X-GNOME-Autostart-enabled=true\n"},
+        UserChoiceCase{"OtherKeysNotCarriedOver",
+                       "Comment=old\nTerminal=true\nX-GNOME-Autostart-Delay=5\nHidden[de]=true\nIcon=other\n",
+                       ""},
+        UserChoiceCase{"BlanksAroundTheEqualsSignAndCrLf", "Hidden = true\r\n", "Hidden=true\n"},
+        UserChoiceCase{"FirstOfARepeatedKey", "Hidden=false\nHidden=true\n", "Hidden=false\n"},
+        UserChoiceCase{"CommentedOut", "#Hidden=true\n", ""},
+        UserChoiceCase{"OnlyTheMainGroup", "Exec=x\n[Desktop Action Quit]\nHidden=true\n", ""}),
+    [](const testing::TestParamInfo<UserChoiceCase>& testCase) { return std::string(testCase.param.name); });
+
+// What lies at the entry's place and is no entry: nothing of it is read or kept, and the start goes on.
+TEST_F(CCSysControlTest, TakesNoChoiceFromWhatIsNoRegularEntryOfSaneSize) {
+    const std::vector<std::pair<std::string, std::function<void()>>> places{
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(Entry().c_str(), 0600), 0) << errno; }},
+        {"link to /dev/zero", [&] { fs::create_symlink("/dev/zero", Entry()); }},
+        {"oversized",
+         [&] {
+             WriteFileBytes(Entry(), "[Desktop Entry]\nHidden=true\n#" + std::string(1 << 20, 'x') + "\n");
+         }},
+    };
+    for (const auto& [name, make] : places) {
+        SCOPED_TRACE(name);
+        fs::remove_all(Autostart());
+        fs::create_directories(Autostart());
+        make();
+
+        EXPECT_TRUE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+
+        EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/usr/bin/zephyrine"));
+    }
+}
+
+TEST_F(CCSysControlTest, WritesAnEntryTheDesktopValidatorAccepts) {
+    if (std::system("command -v desktop-file-validate >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
+    }
+    fs::create_directories(Autostart());
+    WriteFileBytes(Entry(), "[Desktop Entry]\nHidden=true\nX-GNOME-Autostart-enabled=false\n");
+    ASSERT_TRUE(control.SetAutoRun("/opt/My Apps/100% \"sure\"/zephyrine", "Zephyrine"));
+
+    const std::string command = "desktop-file-validate '" + Entry().string() + "' 2>&1";
+    FILE* validator = ::popen(command.c_str(), "r");
+    ASSERT_NE(validator, nullptr);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, validator) != nullptr) {
+        output += buffer;
+    }
+    const int status = ::pclose(validator);
+
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_EQ(output, "");
 }
 
 TEST_F(CCSysControlTest, FallsBackToDotConfigWhenTheVariableIsUnsetOrRelative) {

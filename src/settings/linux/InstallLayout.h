@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// Where the install rules (packaging/CMakeLists.txt) put what the program looks for at run time; a change
+// there is answered here.
+namespace install_layout {
+
+// The name the installed desktop entry gives the icon (share/icons/hicolor/.../zephyrine.png).
+inline constexpr const char* kIconName = "zephyrine";
+
+// The directory that holds "logo.png", which the window reads from its current directory: beside the
+// executable.
+inline std::string LogoDirectory(const std::string& executablePath) {
+    return std::filesystem::path(executablePath).parent_path().string();
+}
+
+} // namespace install_layout
