@@ -3,15 +3,13 @@
 #include "settings/linux/AtomicFile.h"
 #include "settings/linux/InstallLayout.h"
 #include "settings/linux/LinuxSettingsPlatform.h"
+#include "settings/linux/RegularFile.h"
 #include "settings/linux/XdgConfig.h"
 
 #include <array>
-#include <cerrno>
 #include <fcntl.h>
 #include <optional>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // On Linux the per-user Run key is the XDG autostart directory: a desktop entry named after the value,
 // whose Exec line starts the executable.
@@ -72,38 +70,6 @@ std::string EscapeDesktopString(std::string_view value) {
 // The keys through which the desktop's own autostart switch turns the entry off (Hidden from the autostart
 // rules, the other from GNOME's settings): the user's choice, which a start must not undo.
 constexpr std::array<std::string_view, 2> kUserChoiceKeys{"Hidden", "X-GNOME-Autostart-enabled"};
-
-// An entry is a few hundred bytes: anything much larger is not ours to read.
-constexpr off_t kMaxEntryBytes = 64 * 1024;
-
-// The entry as it is now; empty when it is missing, unreadable, too large or no regular file. O_NONBLOCK,
-// so that a FIFO put in its place cannot hold the start up in the open; fstat then turns it away, as it
-// does a link to /dev/zero.
-std::string ReadExistingEntry(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return {};
-    }
-    std::string content;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxEntryBytes) {
-        content.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t length = 0;
-        while (length < content.size()) {
-            const ssize_t n = ::read(fd, content.data() + length, content.size() - length);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            length += static_cast<std::size_t>(n);
-        }
-        content.resize(length);
-    }
-    ::close(fd);
-    return content;
-}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -166,7 +132,7 @@ bool CCSysControl::SetAutoRun(const std::string& data, const std::string& valueN
                               "\nExec=" + EscapeDesktopString(QuoteExecArgument(data)) +
                               "\nPath=" + EscapeDesktopString(install_layout::LogoDirectory(data)) +
                               "\nIcon=" + install_layout::kIconName + "\n" +
-                              UserChoiceLines(ReadExistingEntry(path));
+                              UserChoiceLines(ReadRegularFile(path, O_RDONLY).content);
     // As with the Run key, the outcome of the write itself is not reported.
     ReplaceFileAtomically(path, entry, 0644);
     return true;
