@@ -8,7 +8,8 @@
 class PollCycle;
 
 // Keeps ControlMode across runs in "HalcyraConfig@Ostrel.ini" beside the executable: read once at start-up,
-// written once when the window is destroyed (and once more at start-up when the file was just created).
+// written when the mode changes, when the session ends and when the window is destroyed (and once more at
+// start-up when the file was just created).
 class ModeSettings {
 public:
     static constexpr const char* kFileName = "HalcyraConfig@Ostrel.ini";

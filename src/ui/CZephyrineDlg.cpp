@@ -169,6 +169,11 @@ bool CZephyrineDlg::OnDeviceChange(unsigned eventType) {
     return true;
 }
 
+void CZephyrineDlg::OnEndSession() {
+    // Windows may end the process right after this, without OnDestroy.
+    Settings.SaveConfig(Poll);
+}
+
 void CZephyrineDlg::SearchForSupply() {
     HidChannel.OpenDevice(kVendorId);
     if (HidChannel.Disconnected() == 0) {

@@ -55,6 +55,7 @@ public:
     bool PreTranslateKey(int virtualKey) override;
     void OnTimer(int timerId) override;
     bool OnDeviceChange(unsigned eventType) override;
+    void OnEndSession() override;
     void OnSize() override;
     void OnPaint(zui::PaintContext& dc) override;
     zui::CtlColor OnCtlColor(int controlId) override;
@@ -97,6 +98,9 @@ private:
     // The device search of start-up and of every device change, and the look it leads to.
     void SearchForSupply();
     void OpenTrayMenu();
+    // Written at once, so that the mode outlives a process ended without the window's destruction (the
+    // session's end on Windows, a lost X connection, which makes Qt exit).
+    void SaveModeIfChanged(std::int32_t before);
     // The reading thread must be gone before the members it uses; its waits on the window are released first.
     void StopWorkers();
 

@@ -6,6 +6,7 @@
 #include "ui/SetSpeedDialogWindow.h"
 #include "ui/TrayMenu.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -37,11 +38,21 @@ void CZephyrineDlg::OnCommand(int commandId) {
 }
 
 void CZephyrineDlg::OnEcoModeButton() {
+    const std::int32_t before = Poll.ControlMode;
     Poll.SelectEco();
+    SaveModeIfChanged(before);
 }
 
 void CZephyrineDlg::OnTempControlButton() {
+    const std::int32_t before = Poll.ControlMode;
     Poll.SelectTempControl();
+    SaveModeIfChanged(before);
+}
+
+void CZephyrineDlg::SaveModeIfChanged(std::int32_t before) {
+    if (Poll.ControlMode != before) {
+        Settings.SaveConfig(Poll);
+    }
 }
 
 void CZephyrineDlg::OnClearEnergyButton() {

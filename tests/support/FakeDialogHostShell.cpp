@@ -24,6 +24,10 @@ void FakeDialogHost::TrackPopupMenu(std::span<const zui::MenuItem> items, zui::P
     }
     m_menus.push_back(menu);
     Log("menu at " + std::to_string(screenPoint.x) + "," + std::to_string(screenPoint.y));
+    if (m_platform.RunMenuOrBoxLoop([] {})) {
+        Log("menu closed");
+        return;
+    }
     if (m_platform.menuPicks.empty()) {
         return;
     }

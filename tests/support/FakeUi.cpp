@@ -254,9 +254,13 @@ int FakeUiPlatform::ShowMessageBox(const std::string& text, const std::string& c
                                    zui::MessageBoxButtons buttons, zui::MessageBoxIcon icon,
                                    zui::DialogHost* owner) {
     m_boxes.push_back({text, caption, buttons, icon, owner != nullptr});
-    RunPostedCalls();
-    if (onBox) {
-        onBox(m_boxes.back());
+    const bool closed = RunMenuOrBoxLoop([this] {
+        if (onBox) {
+            onBox(m_boxes.back());
+        }
+    });
+    if (closed) {
+        return zui::kIdCancel;
     }
     if (boxAnswers.empty()) {
         return zui::kIdOk;
@@ -264,6 +268,22 @@ int FakeUiPlatform::ShowMessageBox(const std::string& text, const std::string& c
     const int answer = boxAnswers.front();
     boxAnswers.pop_front();
     return answer;
+}
+
+bool FakeUiPlatform::RunMenuOrBoxLoop(const std::function<void()>& meanwhile) {
+    ++m_openMenusAndBoxes;
+    RunPostedCalls();
+    meanwhile();
+    const bool closed = m_closingMenusAndBoxes;
+    // The request holds until the outermost loop open at the time has returned.
+    if (--m_openMenusAndBoxes == 0) {
+        m_closingMenusAndBoxes = false;
+    }
+    return closed;
+}
+
+void FakeUiPlatform::CloseMenusAndBoxes() {
+    m_closingMenusAndBoxes = m_openMenusAndBoxes > 0;
 }
 
 zui::Image FakeUiPlatform::DecodeImage(std::span<const std::uint8_t> bytes) {

@@ -115,7 +115,9 @@ public:
 
     bool HasSystemMenu() const override { return Description().systemMenu; }
     void AppendSystemMenuItem(const zui::MenuItem& item) override;
-    // Takes the next of the platform's menuPicks; the chosen command is posted to the window's thread.
+    // While open, runs the calls posted meanwhile, as a menu's loop does; then takes the next of the
+    // platform's menuPicks, unless the menu was closed meanwhile. The chosen command is posted to the
+    // window's thread.
     void TrackPopupMenu(std::span<const zui::MenuItem> items, zui::Point screenPoint) override;
     // Fails when the platform has no notification area, as Shell_NotifyIcon does without a taskbar.
     bool AddNotifyIcon(int iconId, const zui::Image& icon, const std::string& tip) override;
@@ -214,7 +216,8 @@ public:
     zui::Size SystemIconSize() const override { return {32, 32}; }
     bool SystemTrayAvailable() const override { return trayAvailable; }
     zui::Point CursorPosition() const override { return cursor; }
-    // A box's own loop runs the calls posted meanwhile, then answers.
+    // A box's own loop runs the calls posted meanwhile, then answers; a box closed meanwhile answers
+    // kIdCancel.
     int ShowMessageBox(const std::string& text, const std::string& caption, zui::MessageBoxButtons buttons,
                        zui::MessageBoxIcon icon, zui::DialogHost* owner) override;
     // The pixels of the fake decoder are a hash of the bytes, so images of different resources differ.
@@ -272,9 +275,13 @@ protected:
                                                         zui::DialogEvents& events,
                                                         zui::DialogWindow* owner) override;
     std::optional<std::string> AddPrivateFont(std::span<const std::uint8_t> bytes) override;
+    void CloseMenusAndBoxes() override;
 
 private:
     std::vector<std::function<void()>> TakePosted();
+    // The loop of a menu or a box: the posted calls, then meanwhile (the user's part); true when
+    // CloseMenusAndBoxes closed it.
+    bool RunMenuOrBoxLoop(const std::function<void()>& meanwhile);
 
     std::deque<std::function<void(FakeDialogHost&)>> m_scripts;
     friend class FakeDialogHost;
@@ -282,6 +289,8 @@ private:
     std::map<int, FakeNotifyIcon> m_notifyArea;
     int m_fileLoads = 0;
     std::map<int, zui::Image> m_bitmaps;
+    int m_openMenusAndBoxes = 0;
+    bool m_closingMenusAndBoxes = false;
 
     struct PostQueue {
         std::mutex mutex;

@@ -132,6 +132,35 @@ INSTANTIATE_TEST_SUITE_P(
                    kEcoPoll}),
     CaseName());
 
+struct ModeSaveCase {
+    const char* name;
+    const char* mode; // in the configuration file at start
+    Step button;
+    const char* saved; // in the file right after the press; "9" when it was not written
+};
+
+class ModeSaves : public CommandButtons, public testing::WithParamInterface<ModeSaveCase> {};
+
+// The file is marked behind the window's back before the press, so that a write shows.
+TEST_P(ModeSaves, AModeButtonWritesTheFileAtOnceOnlyWhenTheModeChanges) {
+    WriteMode(GetParam().mode);
+    Run([&](FakeDialogHost& host, CZephyrineDlg&) {
+        settings->WriteProfileValue(ModeSettings::kSection, ModeSettings::kKey, "9", ConfigPath());
+        Do(host, GetParam().button);
+        EXPECT_EQ(SavedMode(), GetParam().saved);
+        EXPECT_TRUE(Frames().empty()); // before any poll tick
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Presses, ModeSaves,
+                         testing::Values(ModeSaveCase{"EcoInEco", "0", Step::Eco, "9"},
+                                         ModeSaveCase{"TempControlInTempControl", "1", Step::TempControl,
+                                                      "9"},
+                                         ModeSaveCase{"EcoInTempControl", "1", Step::Eco, "0"},
+                                         ModeSaveCase{"TempControlInEco", "0", Step::TempControl, "1"},
+                                         ModeSaveCase{"EcoInNeitherMode", "7", Step::Eco, "0"}),
+                         CaseName());
+
 TEST_F(CommandButtons, ClearEnergyAsksWithTheWarningBoxOfTheWindow) {
     Run([&](FakeDialogHost& host, CZephyrineDlg& dlg) {
         ui.boxAnswers = {zui::kIdCancel};

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "protocol/ReadingPipeline.h"
 #include "ui/ControlTable.h"
+#include "ui/TrayMenu.h"
 #include "ui/framework/DialogCodes.h"
 
 #include "support/CaseName.h"
@@ -326,6 +327,39 @@ TEST_F(MainWindow, EndingTheRunSavesTheMode) {
     });
     EXPECT_EQ(result, zui::kIdCancel);
     EXPECT_EQ(SavedMode(), "1");
+}
+
+// Windows may end the process right after the session's end, without destroying the window.
+TEST_F(MainWindow, TheSessionsEndSavesTheModeAndTheWindowRunsOn) {
+    hid.AddSupply();
+    Run([&](FakeDialogHost& host, CZephyrineDlg& dlg) {
+        dlg.Poll.SelectTempControl(); // behind the buttons' back: nothing is saved yet
+        EXPECT_EQ(SavedMode(), "0");
+        ui.BroadcastEndSession();
+        EXPECT_EQ(SavedMode(), "1");
+        EXPECT_FALSE(host.Ended());
+        EXPECT_TRUE(host.NotifyIcons().contains(kTrayIconId));
+    });
+}
+
+// The saves on the way (the buttons, the session's end) leave the file as the one save at the end would.
+TEST_F(MainWindow, TheFileAtTheEndIsWhatOneSaveOfTheLastModeMakesOfIt) {
+    const std::string original =
+        "; kept\r\n[Other]\r\nKey=value\r\n\r\n[SYS]\r\nControl Mode=0\r\nMore=1\r\n";
+    WriteFileBytes(ConfigPath(), original);
+    const auto expectedPath = dir.Path() / "expected.ini";
+    WriteFileBytes(expectedPath, original);
+    settings->WriteProfileValue(ModeSettings::kSection, ModeSettings::kKey, "1", expectedPath.string());
+
+    hid.AddSupply();
+    Run([&](FakeDialogHost& host, CZephyrineDlg&) {
+        host.Click(IdTempControlButton);
+        host.Click(IdEcoButton);
+        ui.BroadcastEndSession();
+        host.Click(IdTempControlButton);
+        host.EndDialog(zui::kIdCancel);
+    });
+    EXPECT_EQ(ReadFileBytes(ConfigPath()), ReadFileBytes(expectedPath));
 }
 
 TEST_F(MainWindow, ShowsEachPollsReadingsThroughTheWindowsThread) {

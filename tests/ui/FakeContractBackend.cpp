@@ -16,6 +16,7 @@ public:
         };
     }
     zui::UiPlatform& Ui() override { return m_ui; }
+    void EndSession() override { m_ui.BroadcastEndSession(); }
 
 private:
     FakeUiPlatform m_ui;

@@ -224,4 +224,26 @@ TEST_F(Win32MainWindow, SavesTheModeBesideTheExecutableWhenItEnds) {
               "1");
 }
 
+TEST_F(Win32MainWindow, SavesTheModeWhenAButtonChangesItAndWhenTheSessionEnds) {
+    const auto saved = [&] {
+        return settings->ReadProfileValue("SYS", "Control Mode", "",
+                                          (dir.Path() / "HalcyraConfig@Ostrel.ini").string());
+    };
+    Run([&](HWND window, CZephyrineDlg& dlg) {
+        HWND button = GetDlgItem(window, IdTempControlButton);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IdTempControlButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+        EXPECT_EQ(saved(), "1");
+
+        dlg.Poll.SelectEco(); // behind the buttons' back
+        // The window lets the session end; an end called off saves nothing, the real one before it returns.
+        EXPECT_NE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+        SendMessageW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(saved(), "1");
+        SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(saved(), "0");
+        EXPECT_TRUE(IsWindow(window));
+    });
+}
+
 } // namespace

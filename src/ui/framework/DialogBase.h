@@ -44,6 +44,7 @@ public:
     bool OnSystemCommand(unsigned) override { return false; }
     void OnTimer(int) override {}
     bool OnDeviceChange(unsigned) override { return true; }
+    void OnEndSession() override {}
     void OnSize() override {}
     void OnPaint(PaintContext&) override {}
     CtlColor OnCtlColor(int) override { return {}; }

@@ -44,6 +44,9 @@ public:
     virtual void OnTimer(int timerId) = 0;
     // The answer is what WM_DEVICECHANGE returns.
     virtual bool OnDeviceChange(unsigned eventType) = 0;
+    // The user's session ends (log-off, shutdown; WM_ENDSESSION with wParam TRUE): the process may be ended
+    // as soon as this returns, without the dialog being destroyed.
+    virtual void OnEndSession() = 0;
     virtual void OnSize() = 0;
     virtual void OnPaint(PaintContext& dc) = 0;
     // Asked by a static control whenever it paints.

@@ -79,7 +79,14 @@ void UiPlatform::BroadcastDeviceChange(unsigned eventType) {
     }
 }
 
+void UiPlatform::BroadcastEndSession() {
+    for (DialogWindow* window : std::vector(m_runs)) {
+        window->Events().OnEndSession();
+    }
+}
+
 void UiPlatform::CancelMainDialog() {
+    CloseMenusAndBoxes();
     if (!m_runs.empty()) {
         m_runs.front()->Events().OnCommand(kIdCancel);
     }

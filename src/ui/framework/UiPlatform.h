@@ -70,8 +70,12 @@ public:
     void EndModalRun(DialogWindow& window, int result);
     // A device-change notice for every open dialog, as WM_DEVICECHANGE goes to every top-level window.
     void BroadcastDeviceChange(unsigned eventType);
-    // The cancel command for the first dialog run, the main window: how a request to end the program from
-    // outside (a termination signal, the session's end) takes the same way as the tray menu's exit.
+    // The session's end for every open dialog, as WM_ENDSESSION goes to every top-level window.
+    void BroadcastEndSession();
+    // How a request to end the program from outside (a termination signal) takes the same way as the tray
+    // menu's exit: the open popup menu and every message box close, those of no window too, since their
+    // loops would keep the thread; then the first dialog run, the main window, gets the cancel command.
+    // Without a run, as while a second copy says it is not the first, closing the boxes ends the program.
     void CancelMainDialog();
 
 protected:
@@ -80,6 +84,9 @@ protected:
                                                            DialogEvents& events, DialogWindow* owner) = 0;
     // Registers font bytes for this process only; the family name the font really has, or nullopt.
     virtual std::optional<std::string> AddPrivateFont(std::span<const std::uint8_t> bytes) = 0;
+    // Closes the open popup menu and every open message box of the process; their loops return once the
+    // caller has returned to them, a box with kIdCancel.
+    virtual void CloseMenusAndBoxes() = 0;
 
 private:
     DialogWindow* RunOf(const DialogHost* host) const;

@@ -35,6 +35,12 @@ QMessageBox::Icon IconOf(zui::MessageBoxIcon icon) {
 
 } // namespace
 
+QtUiPlatform::QtUiPlatform() {
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &m_context,
+                     [this] { BroadcastEndSession(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &m_context, [this] { BroadcastEndSession(); });
+}
+
 zui::Size QtUiPlatform::PrimaryScreenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? zui::Size{screen->geometry().width(), screen->geometry().height()}
@@ -73,7 +79,9 @@ int QtUiPlatform::ShowMessageBox(const std::string& text, const std::string& cap
     if (window != nullptr) {
         window->TrackBox(&box);
     }
+    m_boxes.emplace_back(&box);
     const int answer = box.exec();
+    std::erase_if(m_boxes, [&box](const QPointer<QMessageBox>& open) { return open == &box || !open; });
     if (window != nullptr) {
         window->ForgetBox(&box);
     }
@@ -90,6 +98,20 @@ zui::Image QtUiPlatform::LoadImageFile(const std::string& path) {
 
 std::optional<std::string> QtUiPlatform::AddPrivateFont(std::span<const std::uint8_t> bytes) {
     return QtFonts::Add(bytes);
+}
+
+void QtUiPlatform::CloseMenusAndBoxes() {
+    // A menu's loop ends when it hides; the active popup is the innermost of the open ones.
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close()) {
+            break;
+        }
+    }
+    for (const QPointer<QMessageBox>& box : std::vector(m_boxes)) {
+        if (box) {
+            box->reject();
+        }
+    }
 }
 
 std::unique_ptr<zui::DialogWindow> QtUiPlatform::MakeDialogWindow(const zui::DialogDescription& description,

@@ -3,13 +3,21 @@
 #include "ui/framework/UiPlatform.h"
 
 #include <QObject>
+#include <QPointer>
 
+#include <vector>
+
+class QMessageBox;
 class QtDialogWindow;
 
 // The dialog framework on Qt 6 Widgets. Needs a QApplication for its whole life, which must not quit when
 // its last window closes: the main window is hidden, not closed, while the program lives on.
 class QtUiPlatform final : public zui::UiPlatform {
 public:
+    // The session manager's request to save (commitDataRequest) and the application's end (aboutToQuit)
+    // reach the dialogs as the session's end.
+    QtUiPlatform();
+
     zui::Size PrimaryScreenSize() const override;
     zui::Size SystemIconSize() const override;
     bool SystemTrayAvailable() const override;
@@ -25,7 +33,9 @@ protected:
                                                         zui::DialogEvents& events,
                                                         zui::DialogWindow* owner) override;
     std::optional<std::string> AddPrivateFont(std::span<const std::uint8_t> bytes) override;
+    void CloseMenusAndBoxes() override;
 
 private:
-    QObject m_context; // owns the calls posted onto the window's thread
+    QObject m_context; // owns the calls posted onto the window's thread and the session's connections
+    std::vector<QPointer<QMessageBox>> m_boxes; // open now, innermost last
 };

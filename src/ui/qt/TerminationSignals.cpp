@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
-
 // Written by the handler, which may use nothing but async-signal-safe calls.
 volatile std::sig_atomic_t g_writeEnd = -1;
 
@@ -35,13 +33,19 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal) : m_onSig
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signalNumber : kSignals) {
-        ::sigaction(signalNumber, &action, nullptr);
+        struct sigaction previous {};
+        if (::sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) {
+            continue;
+        }
+        if (::sigaction(signalNumber, &action, nullptr) == 0) {
+            m_previous.push_back({signalNumber, previous});
+        }
     }
 }
 
 TerminationSignals::~TerminationSignals() {
-    for (const int signalNumber : kSignals) {
-        std::signal(signalNumber, SIG_DFL);
+    for (const Previous& previous : m_previous) {
+        ::sigaction(previous.signalNumber, &previous.action, nullptr);
     }
     g_writeEnd = -1;
     m_notifier.reset();

@@ -11,16 +11,33 @@ extern "C" {
 #include <dbt.h>
 #include <windowsx.h>
 
+#include <iterator>
+#include <string_view>
+
 namespace {
 
 // The window CreateDialogIndirectParamW is making on this thread: its first messages come before
 // WM_INITDIALOG hands over the object.
 thread_local Win32DialogWindow* t_creating = nullptr;
 
-// Ends a message box that owner owns; our own dialogs end through their runs.
+// A message box is a window of the system's dialog class that is not one of our dialogs, which end through
+// their runs.
+bool IsMessageBox(HWND window) {
+    wchar_t className[8] = {};
+    GetClassNameW(window, className, static_cast<int>(std::size(className)));
+    return std::wstring_view(className) == L"#32770" && !Win32DialogWindow::IsDialogOfOurs(window);
+}
+
+// Ends a message box that owner owns.
 BOOL CALLBACK EndOwnedBox(HWND window, LPARAM owner) {
-    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) &&
-        !Win32DialogWindow::IsDialogOfOurs(window)) {
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsMessageBox(window)) {
+        ::EndDialog(window, IDCANCEL);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK EndBox(HWND window, LPARAM) {
+    if (IsMessageBox(window)) {
         ::EndDialog(window, IDCANCEL);
     }
     return TRUE;
@@ -38,6 +55,10 @@ Win32DialogWindow::~Win32DialogWindow() {
 
 bool Win32DialogWindow::IsDialogOfOurs(HWND hwnd) {
     return reinterpret_cast<DLGPROC>(GetWindowLongPtrW(hwnd, DWLP_DLGPROC)) == &DialogProc;
+}
+
+void Win32DialogWindow::EndMessageBoxes() {
+    EnumThreadWindows(GetCurrentThreadId(), EndBox, 0);
 }
 
 bool Win32DialogWindow::Create(const std::function<bool()>& windowCreated) {
@@ -190,6 +211,12 @@ INT_PTR Win32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         return Answer(0);
     case WM_DEVICECHANGE:
         return Answer(Events().OnDeviceChange(static_cast<unsigned>(wParam)) ? TRUE : FALSE);
+    case WM_ENDSESSION:
+        // FALSE: the end was called off. TRUE: Windows may end the process as soon as this returns.
+        if (wParam != FALSE) {
+            Events().OnEndSession();
+        }
+        return Answer(0);
     case WM_SIZE:
         Events().OnSize();
         return Answer(0);

@@ -29,6 +29,8 @@ public:
     HWND Handle() const { return m_hwnd; }
     // Whether hwnd is a dialog of this backend (and not, say, a message box).
     static bool IsDialogOfOurs(HWND hwnd);
+    // Ends every message box of this thread, those of no window included, with IDCANCEL.
+    static void EndMessageBoxes();
 
     bool Create(const std::function<bool()>& windowCreated) override;
     void RunMessageLoop() override;

@@ -133,6 +133,12 @@ std::optional<std::string> Win32UiPlatform::AddPrivateFont(std::span<const std::
     return ::AddPrivateFont(bytes);
 }
 
+void Win32UiPlatform::CloseMenusAndBoxes() {
+    // The menu of this thread, if one is open; its loop ends once the message being handled returns.
+    EndMenu();
+    Win32DialogWindow::EndMessageBoxes();
+}
+
 std::unique_ptr<zui::DialogWindow>
 Win32UiPlatform::MakeDialogWindow(const zui::DialogDescription& description, zui::DialogEvents& events,
                                   zui::DialogWindow* owner) {

@@ -29,6 +29,7 @@ protected:
                                                         zui::DialogEvents& events,
                                                         zui::DialogWindow* owner) override;
     std::optional<std::string> AddPrivateFont(std::span<const std::uint8_t> bytes) override;
+    void CloseMenusAndBoxes() override;
 
 private:
     struct PostedCalls;

@@ -10,6 +10,8 @@ class ContractBackend {
 public:
     virtual ~ContractBackend() = default;
     virtual zui::UiPlatform& Ui() = 0;
+    // The window system's notice that the user's session ends, as this backend gets it.
+    virtual void EndSession() = 0;
 };
 
 // Defined once in each executable that runs the suite.
