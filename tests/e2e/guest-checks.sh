@@ -3,7 +3,8 @@
 # DECOY_FIRST is 1 when hidraw0 was the decoy, SHORT_DROPPED 1 when the kernel dropped a short input report.
 # The daemon logs, per output report: "SUPPLY OUT <65 bytes hex>", "SUPPLY STATE program= fan= energyKwh=",
 # "SUPPLY IN <payload hex>|none" and "SUPPLY EXPECT <label>=<text> ..." (what the monitor must show for the
-# bytes it sent); the cli prints a block per poll and "power supply lost|back". Prints one
+# bytes it sent); the cli prints a block per poll ("no reply from the power supply" in it when none came) and
+# "power supply lost|back". Prints one
 # "E2E CHECK (x) ...: PASS|FAIL" line per check.
 awk '
 function zeros(n,   s) { s = ""; while (n-- > 0) s = s "0"; return s }
@@ -33,6 +34,7 @@ FNR == NR && /^  (ok|WARN)  / {
     if (name == "fan speed") pollFan[polls] = $(NF - 1)
     next
 }
+FNR == NR && /^  no reply from the power supply$/ { noReply[polls] = 1; next }
 FNR == NR && /^CLI RUN / { closePoll(); runs++; next }
 FNR == NR && /^CLI EXIT / { closePoll(); runExit[runs] = $3; next }
 FNR == NR && /^power supply lost$/ { closePoll(); lostAfter = polls; lostRun = runs; lost++; next }
@@ -101,7 +103,7 @@ END {
     # same, the supply stays connected, the next normal reply reads right again (a).
     ok = 1; odd = 0
     for (k = 1; k <= outs; k++) {
-        if (outKind[k] == "normal") continue
+        if (outKind[k] == "normal" || outKind[k] == "none") continue
         odd++
         wanted = outKind[k] == "short" && shortDropped == 1 ? expectDropped[k] : expect[k]
         if (wanted == "" || pollLine[k] != wanted) { ok = 0; detail(outKind[k] " poll " k " shows" pollLine[k] " wants" wanted) }
@@ -109,5 +111,15 @@ END {
         if (lostAfter == k) { ok = 0; detail("the supply was lost after the " outKind[k] " reply") }
     }
     result("e", "garbage and short" (shortDropped == 1 ? " (dropped by the kernel)" : "") " replies change only the readings", ok && odd == 2)
+
+    # (g) Exactly the polls the supply left unanswered say so, and a run in which none was answered exits 4.
+    ok = 1; silent = 0
+    for (k = 1; k <= outs; k++) {
+        if ((outKind[k] == "none") != (noReply[k] == 1)) { ok = 0; detail("poll " k " (" outKind[k] " reply) no-reply line " (noReply[k] == 1)) }
+        if (outKind[k] != "none") continue
+        silent++
+        if (runExit[pollRun[k]] != 4) { ok = 0; detail("silent poll " k " ran in a run that exited " runExit[pollRun[k]]) }
+    }
+    result("g", "a silent supply is reported as no reply and fails the run", ok && silent == 2)
 }
 ' "$2" decoyFirst="$3" shortDropped="$4" "$1"
