@@ -148,5 +148,13 @@ std::string CliUsage() {
            "  -h, --help        show this help\n"
            "  --version         show the version\n"
            "\n"
-           "Exit status: 0 done, 1 invalid arguments, 2 no power supply found.\n";
+           "A poll the supply does not answer prints \"no reply from the power supply\" (JSON: "
+           "\"reply\":false).\n"
+           "\n"
+           "Exit status:\n"
+           "  0  done, and the supply answered at least one poll\n"
+           "  1  invalid arguments\n"
+           "  2  no power supply found\n"
+           "  3  the power supply was found but cannot be opened (permission)\n"
+           "  4  the power supply answered none of the polls\n";
 }

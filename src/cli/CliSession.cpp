@@ -41,16 +41,20 @@ void CliSession::ApplyCommands(PollCycle& cycle) const {
     }
 }
 
-void CliSession::WaitForReply(const CCUsbHid& channel) {
+bool CliSession::WaitForReply(const CCUsbHid& channel) {
     m_sleeper.SleepMs(ReadingTimings{}.copyDelayMs);
     // The write cleared the read buffer, so any non-zero byte means the reply is in.
     const auto replied = [&] {
         const CCUsbHid::Report report = channel.ReadBufferSnapshot();
         return std::any_of(report.begin(), report.end(), [](std::uint8_t byte) { return byte != 0; });
     };
-    for (int waitedMs = 0; waitedMs < kLateReplyMs && !replied(); ++waitedMs) {
+    for (int waitedMs = 0; waitedMs < kLateReplyMs; ++waitedMs) {
+        if (replied()) {
+            return true;
+        }
         m_sleeper.SleepMs(1);
     }
+    return replied();
 }
 
 // Timer 1 and the window's device-change handling: every notice re-runs the search; finding the supply
@@ -107,16 +111,25 @@ CliExit CliSession::Run() {
     ReadingPipeline pipeline(processor, flags, deviceConnected, display);
     const std::atomic<bool> noStop{false};
 
+    bool anyReply = false;
     for (int poll = 1; !m_options.count || poll <= *m_options.count; ++poll) {
         if (poll > 1) {
             WaitForNextPoll(channel);
             m_backend.IntervalElapsed(m_options.intervalMs);
         }
         cycle.Tick(channel, pollEvent);
-        WaitForReply(channel);
+        const bool replied = WaitForReply(channel);
+        // The pass runs either way, so the flags go on as the window's do.
         pipeline.RunPass(channel.ReadBufferSnapshot(), noStop);
-        const PollRecord record = CollectPoll(poll, display, flags, display.TakeWarnings());
+        std::vector<std::string> warnings = display.TakeWarnings();
+        const PollRecord record =
+            replied ? CollectPoll(poll, display, flags, std::move(warnings)) : UnansweredPoll(poll);
         m_out << (m_options.json ? FormatJson(record) : FormatText(record)) << std::flush;
+        anyReply = anyReply || replied;
+    }
+    if (!anyReply) {
+        m_err << kNeverRepliedMessage << '\n';
+        return ExitNoReply;
     }
     return ExitDone;
 }

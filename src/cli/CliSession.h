@@ -9,14 +9,24 @@
 class CCUsbHid;
 class PollCycle;
 
-enum CliExit : int { ExitDone = 0, ExitInvalidArguments = 1, ExitNoSupply = 2, ExitNoAccess = 3 };
+// Listed in CliUsage().
+enum CliExit : int {
+    ExitDone = 0,
+    ExitInvalidArguments = 1,
+    ExitNoSupply = 2,
+    ExitNoAccess = 3,
+    ExitNoReply = 4
+};
 
 inline constexpr const char* kNoSupplyMessage = "zephyrine-cli: no power supply found (USB HID 04D8:003F)";
 inline constexpr const char* kSupplyLostMessage = "power supply lost";
 inline constexpr const char* kSupplyBackMessage = "power supply back";
+inline constexpr const char* kNeverRepliedMessage = "zephyrine-cli: the power supply answered no poll";
 
 // Runs the window's poll road without the window: the poll tick writes the frame through the channel, and
-// after the reading pipeline's copy delay one pass decodes the reply into labels, which are printed.
+// after the reading pipeline's copy delay one pass decodes the reply into labels, which are printed. Unlike
+// the window, which shows the zeros of a missing reply, it says that no reply came: scripts must tell a
+// silent supply from one that reads zero.
 class CliSession {
 public:
     CliSession(const CliOptions& options, CliBackend& backend, Sleeper& sleeper, std::ostream& out,
@@ -28,7 +38,8 @@ public:
 private:
     // As the window's buttons do: the setters only, so the commands go out with the first poll.
     void ApplyCommands(PollCycle& cycle) const;
-    void WaitForReply(const CCUsbHid& channel);
+    // True when the reply came in time.
+    bool WaitForReply(const CCUsbHid& channel);
     void WaitForNextPoll(CCUsbHid& channel);
     void Announce(bool back);
 

@@ -69,8 +69,15 @@ PollRecord CollectPoll(int poll, const CliDisplay& display, const ReadingFlags& 
     return record;
 }
 
+PollRecord UnansweredPoll(int poll) {
+    return {poll, {}, {}, false};
+}
+
 std::string FormatText(const PollRecord& record) {
     std::string text = "poll " + std::to_string(record.poll) + "\n";
+    if (!record.reply) {
+        return text + "  " + kNoReplyMessage + "\n";
+    }
     for (const ShownReading& reading : record.readings) {
         char line[128];
         std::snprintf(line, sizeof line, "  %-4s  %-13s %8s %s\n", reading.warn ? "WARN" : "ok", reading.name,
@@ -95,7 +102,11 @@ std::string FormatText(const PollRecord& record) {
 }
 
 std::string FormatJson(const PollRecord& record) {
-    std::string json = "{\"poll\":" + std::to_string(record.poll) + ",\"readings\":{";
+    std::string json = "{\"poll\":" + std::to_string(record.poll) + ",\"reply\":";
+    if (!record.reply) {
+        return json + "false}\n";
+    }
+    json += "true,\"readings\":{";
     for (std::size_t i = 0; i < record.readings.size(); ++i) {
         const ShownReading& reading = record.readings[i];
         json += (i > 0 ? "," : "") + JsonString(reading.key) + ":{\"text\":" + JsonString(reading.text) +

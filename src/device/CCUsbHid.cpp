@@ -4,7 +4,7 @@
 #include <cstring>
 
 CCUsbHid::CCUsbHid(HidPlatform& platform, Sleeper& sleeper) : m_platform(platform), m_sleeper(sleeper) {
-    m_writeDoneThread = std::thread([this] { WriteDoneThreadProc(); });
+    m_writeThread = std::thread([this] { WriteThreadProc(); });
     m_readThread = std::thread([this] { ReadThreadProc(); });
 }
 
@@ -15,7 +15,7 @@ CCUsbHid::~CCUsbHid() {
     m_readEvent.Set();
     m_writeEvent.Set();
     m_readThread.join();
-    m_writeDoneThread.join();
+    m_writeThread.join();
     m_readHandle.Replace(nullptr);
     m_writeHandle.Replace(nullptr);
 }
@@ -52,6 +52,9 @@ int CCUsbHid::OpenDevice(std::uint32_t vendorId) {
         if (m_readHandle.IsOpen()) {
             m_readEvent.Set();
         }
+        // A write not started yet was meant for the handle that goes now; dropped before the write thread is
+        // waited for, so it can never start on the new one while a new write fills the buffer.
+        m_writeJob = WriteJob::None;
         m_writeHandle.Replace(nullptr);
         m_writeHandle.Replace(m_platform.Open(m_devicePath, HidAccess::Write));
         if (m_writeHandle.IsOpen()) {
@@ -77,15 +80,21 @@ int CCUsbHid::WriteReport(int length, const std::uint8_t* payload) {
         m_readBuffer.fill(0);
     }
     m_writeBusy = 1;
+    if (handle->WriteBlocks()) {
+        // A hidraw write waits in the kernel's USB output path, up to its 5 s timeout on a stalled device; on
+        // the caller's thread that would freeze the window on every poll tick.
+        PostWriteJob(WriteJob::Start);
+        return 1;
+    }
     switch (handle->Write(m_writeBuffer.data(), static_cast<std::size_t>(m_reportSize + 1))) {
     case HidWriteStatus::Completed:
         m_sleeper.SleepMs(10);
         m_writeBusy = 0;
         return 1;
     case HidWriteStatus::Pending:
-        // m_writeBusy stays 1 until the completion thread has seen the write finish, so no second write can
-        // reuse the buffer while the first is still in flight.
-        m_writeEvent.Set();
+        // m_writeBusy stays 1 until the write thread has seen the write finish, so no second write can reuse
+        // the buffer while the first is still in flight.
+        PostWriteJob(WriteJob::Finish);
         return 1;
     case HidWriteStatus::Failed:
         break;
@@ -139,21 +148,39 @@ void CCUsbHid::ReadThreadProc() {
     }
 }
 
-void CCUsbHid::WriteDoneThreadProc() {
+void CCUsbHid::PostWriteJob(WriteJob job) {
+    m_writeJob = job;
+    m_writeEvent.Set();
+}
+
+void CCUsbHid::WriteThreadProc() {
     while (!m_stopping) {
         m_writeEvent.Wait();
         m_writeEvent.Reset();
         if (m_stopping) {
             break;
         }
-        if (HidDeviceHandle* handle = m_writeHandle.Borrow()) {
-            handle->WaitForPendingWrite();
-            // Cleared before the handle is given back: once it is, OpenDevice may reopen and a new write may
-            // already be in flight, whose flag this must not clear.
+        HidDeviceHandle* handle = m_writeHandle.Borrow();
+        // Taken only while the handle is held: a search drops the job and then waits for the handle, so a job
+        // is carried out on the handle it was posted for or not at all.
+        const WriteJob job = m_writeJob.exchange(WriteJob::None);
+        if (handle != nullptr) {
+            if (job == WriteJob::Start) {
+                if (handle->Write(m_writeBuffer.data(), static_cast<std::size_t>(m_reportSize + 1)) ==
+                    HidWriteStatus::Pending) {
+                    handle->WaitForPendingWrite();
+                }
+            } else if (job == WriteJob::Finish) {
+                handle->WaitForPendingWrite();
+            }
+        }
+        // Only a wake with a job clears the flag, and before the handle is given back: once it is, OpenDevice
+        // may reopen and a new write may already be in flight, whose flag this must not clear.
+        if (job != WriteJob::None) {
             m_writeBusy = 0;
+        }
+        if (handle != nullptr) {
             m_writeHandle.Return();
-        } else {
-            m_writeBusy = 0;
         }
     }
 }

@@ -13,7 +13,8 @@
 #include <thread>
 
 // The link to the power supply: finds it among the present HID interfaces, keeps one read pending on a thread
-// of its own so that the newest input report lies in the read buffer, and writes output reports.
+// of its own so that the newest input report lies in the read buffer, and writes output reports. A write the
+// platform cannot start without waiting goes to a second thread, so the caller never waits on the device.
 class CCUsbHid {
 public:
     static constexpr int kBufferSize = 1024;
@@ -29,7 +30,8 @@ public:
 
     // 1 when an interface with this vendor ID and product 0x003F was found and opened, 0 otherwise.
     int OpenDevice(std::uint32_t vendorId);
-    // 1 when the report was written or is under way, 0 when refused or failed.
+    // 1 when the report was written or is under way (WriteBusy() is 1 until it has gone), 0 when refused or
+    // failed.
     int WriteReport(int length, const std::uint8_t* payload);
 
     // 1 while no supply is open.
@@ -44,7 +46,10 @@ public:
 
 private:
     void ReadThreadProc();
-    void WriteDoneThreadProc();
+    // What the write thread has to do for the last accepted write.
+    enum class WriteJob { None, Start, Finish };
+    void PostWriteJob(WriteJob job);
+    void WriteThreadProc();
     bool MatchesSupply(const std::string& path, std::uint32_t vendorId);
 
     HidPlatform& m_platform;
@@ -63,7 +68,8 @@ private:
 
     Event m_writeEvent{Event::ResetMode::Manual};
     Event m_readEvent{Event::ResetMode::Manual};
+    std::atomic<WriteJob> m_writeJob{WriteJob::None};
     std::atomic<bool> m_stopping{false};
-    std::thread m_writeDoneThread;
+    std::thread m_writeThread;
     std::thread m_readThread;
 };

@@ -38,6 +38,9 @@ public:
     virtual void CancelRead() = 0;
 
     virtual HidWriteStatus Write(const std::uint8_t* buffer, std::size_t length) = 0;
+    // True when Write() itself waits until the report has gone out instead of going Pending, as a hidraw
+    // write does; the channel then makes the call on its write thread, never on the caller's.
+    virtual bool WriteBlocks() const { return false; }
     // Returns when the write that went Pending has completed or was cancelled; at once when none is pending.
     virtual void WaitForPendingWrite() = 0;
     // Abandons a pending write and makes WaitForPendingWrite() return at once, now and later; callable from

@@ -186,19 +186,35 @@ TEST(CliSessionTest, PrintsTheWarnFlagsAndEachWarningOncePerExcursion) {
     EXPECT_NE(text.find("  warning: 电源过温告警,\n           电源达到70度时"), std::string::npos) << text;
 }
 
-TEST(CliSessionTest, WithoutAReplyTheBoundedWaitEndsAndZerosAreShown) {
+struct SilentCase {
+    const char* name;
+    bool json;
+    std::string pollOutput; // what poll 1 prints
+};
+
+class SilentSupplyTable : public testing::TestWithParam<SilentCase> {};
+
+TEST_P(SilentSupplyTable, SaysThatNoReplyCameAndExitsFour) {
+    const SilentCase& c = GetParam();
     SimulatedBackend backend(CliOptions::kDefaultSeed);
     backend.Supply().ScriptReply(VirtualPowerSupply::ReplyKind::None);
-    const SessionRun run = RunSession({.simulate = true, .json = true, .count = 1}, backend);
-    EXPECT_EQ(run.exit, ExitDone);
-    EXPECT_EQ(JsonReading(run.out, "input_voltage").first, "0");
-    EXPECT_EQ(JsonReading(run.out, "rail_minus_12v"),
-              std::make_pair(std::string("12.00"), std::string("false")));
-    EXPECT_EQ(JsonReading(run.out, "rail_5v"), std::make_pair(std::string("0.00"), std::string("true")));
-    // The copy delay of the reading thread, then 250 steps of 1 ms looking for a late reply.
-    EXPECT_EQ(std::count(run.pauses.begin(), run.pauses.end(), 20), 1);
-    EXPECT_EQ(std::count(run.pauses.begin(), run.pauses.end(), 1), 250);
+    const SessionRun run = RunSession({.simulate = true, .json = c.json, .count = 2}, backend);
+    EXPECT_EQ(run.exit, ExitNoReply);
+    EXPECT_EQ(Lines(run.out).front(), c.pollOutput.substr(0, c.pollOutput.find('\n')));
+    std::string second = c.pollOutput;
+    second.replace(second.find('1'), 1, "2");
+    EXPECT_EQ(run.out, c.pollOutput + second);
+    EXPECT_EQ(run.err, std::string(kNeverRepliedMessage) + "\n");
+    // Each poll: the copy delay of the reading thread, then 250 steps of 1 ms looking for a late reply.
+    EXPECT_EQ(std::count(run.pauses.begin(), run.pauses.end(), 20), 2);
+    EXPECT_EQ(std::count(run.pauses.begin(), run.pauses.end(), 1), 500);
 }
+
+INSTANTIATE_TEST_SUITE_P(Output, SilentSupplyTable,
+                         testing::Values(SilentCase{"Text", false,
+                                                    "poll 1\n  no reply from the power supply\n"},
+                                         SilentCase{"Json", true, "{\"poll\":1,\"reply\":false}\n"}),
+                         CaseName());
 
 class EmptyBusBackend final : public CliBackend {
 public:
@@ -264,6 +280,30 @@ std::vector<std::string> PollAndEventLines(const std::string& out) {
         }
     }
     return kept;
+}
+
+ChangingBusBackend::Step Replies(VirtualPowerSupply::ReplyKind kind) {
+    return [kind](VirtualHidPlatform& bus) {
+        bus.WithSupply([kind](VirtualPowerSupply& supply) { supply.ScriptReply(kind); });
+    };
+}
+
+TEST(CliSessionTest, ASupplyThatFallsSilentForAPollIsToldApartAndTheRunStillSucceeds) {
+    // Between polls 1 and 2 the supply stops answering, between 2 and 3 it answers again.
+    ChangingBusBackend backend({Replies(VirtualPowerSupply::ReplyKind::None), nullptr,
+                                Replies(VirtualPowerSupply::ReplyKind::Normal), nullptr});
+    const SessionRun run = RunSession({.json = true, .count = 3}, backend);
+    EXPECT_EQ(run.exit, ExitDone);
+    EXPECT_EQ(run.err, "");
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "{\"poll\":2,\"reply\":false}");
+    for (const std::size_t answered : {0u, 2u}) {
+        EXPECT_EQ(lines[answered].rfind("{\"poll\":" + std::to_string(answered + 1) + ",\"reply\":true,", 0),
+                  0u)
+            << lines[answered];
+        EXPECT_EQ(Occurrences(lines[answered], "\"warn\":false"), 11u) << lines[answered];
+    }
 }
 
 TEST(CliSessionTest, AnUnplugStopsThePollsAndTheRePlugResumesThem) {
@@ -354,7 +394,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "zephyrine-cli: invalid value '0' for --count (1 to 2147483647) (see --help)\n"},
         RunCliCase{"NoDeviceWithoutSimulate", {"--count", "1"}, 2, "", std::string(kNoSupplyMessage) + "\n"},
-        RunCliCase{"Simulate", {"--simulate", "--count", "1", "--json"}, 0, "{\"poll\":1,", ""}),
+        RunCliCase{
+            "Simulate", {"--simulate", "--count", "1", "--json"}, 0, "{\"poll\":1,\"reply\":true,", ""}),
     CaseName());
+
+TEST(CliSessionTest, HelpListsEveryExitStatus) {
+    const std::string usage = CliUsage();
+    for (const CliExit exit : {ExitDone, ExitInvalidArguments, ExitNoSupply, ExitNoAccess, ExitNoReply}) {
+        EXPECT_NE(usage.find("\n  " + std::to_string(exit) + "  "), std::string::npos) << exit;
+    }
+}
 
 } // namespace

@@ -27,9 +27,10 @@ TEST(PollRecordTest, CollectsTheElevenLabelsWithTheFlagsThatColourThem) {
 
 TEST(PollRecordTest, JsonEscapesWhatJsonMustAndKeepsUtf8) {
     PollRecord record{3, {{"energy", "energy", "kWh", "a\"b\\c\td", true}}, {"告警,\r\n第二行"}};
-    EXPECT_EQ(FormatJson(record),
-              "{\"poll\":3,\"readings\":{\"energy\":{\"text\":\"a\\\"b\\\\c\\u0009d\",\"unit\":"
-              "\"kWh\",\"warn\":true}},\"warnings\":[\"告警,\\r\\n第二行\"]}\n");
+    EXPECT_EQ(
+        FormatJson(record),
+        "{\"poll\":3,\"reply\":true,\"readings\":{\"energy\":{\"text\":\"a\\\"b\\\\c\\u0009d\",\"unit\":"
+        "\"kWh\",\"warn\":true}},\"warnings\":[\"告警,\\r\\n第二行\"]}\n");
 }
 
 TEST(PollRecordTest, TextPutsEachLineOfABoxOnALineOfItsOwn) {
@@ -42,6 +43,14 @@ TEST(PollRecordTest, TextPutsEachLineOfABoxOnALineOfItsOwn) {
                                   "  ok    fan speed          800 rpm\n"
                                   "  warning: 告警,\n"
                                   "           第二行\n");
+}
+
+TEST(PollRecordTest, AnUnansweredPollHasNoReadingsToShow) {
+    const PollRecord record = UnansweredPoll(4);
+    EXPECT_FALSE(record.reply);
+    EXPECT_TRUE(record.readings.empty());
+    EXPECT_EQ(FormatText(record), "poll 4\n  no reply from the power supply\n");
+    EXPECT_EQ(FormatJson(record), "{\"poll\":4,\"reply\":false}\n");
 }
 
 } // namespace

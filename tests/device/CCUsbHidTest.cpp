@@ -3,6 +3,7 @@
 #include "device/virtual/VirtualHidPlatform.h"
 #include "device/virtual/VirtualPowerSupply.h"
 #include "support/RecordingSleeper.h"
+#include "support/StallingHidPlatform.h"
 #include "support/WaitUntil.h"
 
 #include "support/CaseName.h"
@@ -10,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <memory>
 
 namespace {
 
@@ -272,7 +276,7 @@ TEST_F(CCUsbHidTest, WriteAfterAReopenThatAbandonedAPendingWriteStaysBusyUntilIt
     ASSERT_EQ(Write(kEcoPoll), 1);
     for (int reopen = 0; reopen < 200; ++reopen) {
         ASSERT_TRUE(WaitUntil([&] { return platform.PendingWriteWaiters() == 1; }));
-        // The search cancels the pending write; the completion thread must not clear the flag of the next
+        // The search cancels the pending write; the write thread must not clear the flag of the next
         // one.
         ASSERT_TRUE(Connect());
         ASSERT_EQ(Write(kEcoPoll), 1);
@@ -378,6 +382,99 @@ TEST_F(CCUsbHidTest, DestructionJoinsBothThreadsWithAReadAndAWritePending) {
     EXPECT_EQ(platform.PendingWriteWaiters(), 0);
     // The abandoned write never reached the supply.
     EXPECT_TRUE(supply.ReceivedReports().empty());
+}
+
+// --- Writes that block
+// --------------------------------------------------------------------------------------
+
+// The channel on a supply whose writes block in the platform, as hidraw writes do.
+class BlockingWriteTest : public testing::Test {
+protected:
+    void Open(CCUsbHid& link) { ASSERT_EQ(link.OpenDevice(kVendorId), 1); }
+    static int Write(CCUsbHid& link, const Bytes& payload) {
+        return link.WriteReport(static_cast<int>(payload.size()), payload.data());
+    }
+    bool Stalled() {
+        return WaitUntil([&] { return platform.WritesInside() == 1; });
+    }
+
+    StallingHidPlatform platform;
+    RecordingSleeper sleeper;
+};
+
+TEST_F(BlockingWriteTest, AStalledWriteLeavesTheCallerAtOnceAndKeepsTheChannelBusyUntilItEnds) {
+    CCUsbHid link(platform, sleeper);
+    Open(link);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(Write(link, kEcoPoll), 1);
+    // The stall lasts 5 s unless released: a caller that waited for the write would not be back yet.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+    EXPECT_EQ(link.WriteBusy(), 1);
+    ASSERT_TRUE(Stalled());
+
+    // As with an overlapped write on Windows: a second write is refused and leaves the buffer alone.
+    const auto writeBuffer = link.WriteBufferSnapshot();
+    EXPECT_EQ(Write(link, kLong), 0);
+    EXPECT_EQ(link.WriteBufferSnapshot(), writeBuffer);
+    EXPECT_EQ(platform.WritesStarted(), 1);
+    EXPECT_EQ(link.WriteBusy(), 1);
+
+    platform.Release();
+    EXPECT_TRUE(WaitUntil([&] { return link.WriteBusy() == 0; }));
+    EXPECT_EQ(platform.Written(), std::vector<Bytes>{OutputReport(kEcoPoll)});
+    EXPECT_EQ(Write(link, kLong), 1);
+    EXPECT_TRUE(WaitUntil([&] { return platform.Written().size() == 2; }));
+    EXPECT_EQ(platform.Written().back(), OutputReport(kLong));
+    EXPECT_TRUE(WaitUntil([&] { return link.WriteBusy() == 0; }));
+    // The pause after a write that completed at once is the caller's; this caller never waited.
+    EXPECT_TRUE(sleeper.Pauses().empty());
+}
+
+TEST(BlockingWriteTimeout, AWriteTheDeviceNeverTakesFreesTheChannelWhenItFails) {
+    StallingHidPlatform platform(std::chrono::milliseconds(20));
+    RecordingSleeper sleeper;
+    CCUsbHid link(platform, sleeper);
+    ASSERT_EQ(link.OpenDevice(kVendorId), 1);
+    ASSERT_EQ(link.WriteReport(static_cast<int>(kEcoPoll.size()), kEcoPoll.data()), 1);
+    EXPECT_TRUE(WaitUntil([&] { return platform.WritesStarted() == 1 && link.WriteBusy() == 0; }));
+    EXPECT_TRUE(platform.Written().empty());
+    EXPECT_EQ(link.WriteReport(static_cast<int>(kEcoPoll.size()), kEcoPoll.data()), 1);
+    EXPECT_TRUE(WaitUntil([&] { return platform.WritesStarted() == 2; }));
+}
+
+TEST_F(BlockingWriteTest, DestructionDuringAStalledWriteWaitsForItAndClosesTheHandlesAfterwards) {
+    auto link = std::make_unique<CCUsbHid>(platform, sleeper);
+    Open(*link);
+    ASSERT_EQ(Write(*link, kEcoPoll), 1);
+    ASSERT_TRUE(Stalled());
+
+    auto destroyed = std::async(std::launch::async, [&] { link.reset(); });
+    // Nothing can call the write back: the handle stays open until the device lets go.
+    EXPECT_EQ(destroyed.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    EXPECT_EQ(platform.OpenHandles(), 2);
+    platform.Release();
+    ASSERT_EQ(destroyed.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_FALSE(platform.ClosedDuringWrite());
+    EXPECT_EQ(platform.OpenHandles(), 0);
+    EXPECT_EQ(platform.Written(), std::vector<Bytes>{OutputReport(kEcoPoll)});
+}
+
+TEST_F(BlockingWriteTest, ASearchDuringAStalledWriteClosesTheOldHandleOnlyAfterIt) {
+    CCUsbHid link(platform, sleeper);
+    Open(link);
+    ASSERT_EQ(Write(link, kEcoPoll), 1);
+    ASSERT_TRUE(Stalled());
+
+    auto searched = std::async(std::launch::async, [&] { return link.OpenDevice(kVendorId); });
+    EXPECT_EQ(searched.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    platform.Release();
+    ASSERT_EQ(searched.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_EQ(searched.get(), 1);
+    EXPECT_FALSE(platform.ClosedDuringWrite());
+    EXPECT_EQ(platform.OpenHandles(), 2);
+    EXPECT_EQ(link.WriteBusy(), 0);
+    EXPECT_EQ(Write(link, kLong), 1);
+    EXPECT_TRUE(WaitUntil([&] { return platform.Written().size() == 2; }));
 }
 
 } // namespace

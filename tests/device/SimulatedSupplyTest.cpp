@@ -112,6 +112,27 @@ TEST(SimulatedSupplyTest, DestructionLogsTheLastReportsAndReturnsAtOnce) {
     EXPECT_LT(destruction, 1s);
 }
 
+TEST(SimulatedSupplyTest, LogsEveryReportOfARunLongerThanTheSupplyKeeps) {
+    constexpr std::size_t kSent = 3 * VirtualPowerSupply::kKeptReports;
+    // Written only at the end, and taken by the log while reports keep coming.
+    for (const std::chrono::milliseconds logPeriod : {kNever, std::chrono::milliseconds(1)}) {
+        const TempDirectory directory;
+        const std::filesystem::path log = LogPathIn(directory);
+        std::string expected;
+        {
+            SimulatedSupply supply(Utf8(log), kNever, logPeriod);
+            const auto writer = supply.Platform().Open(VirtualHidPlatform::kSupplyPath, HidAccess::Write);
+            ASSERT_NE(writer, nullptr);
+            for (std::size_t i = 0; i < kSent; ++i) {
+                const Bytes report = {0x01, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)};
+                ASSERT_EQ(writer->Write(report.data(), report.size()), HidWriteStatus::Completed);
+                expected += HexLine(report) + "\n";
+            }
+        }
+        EXPECT_EQ(ReadFileBytes(log), expected) << "log period " << logPeriod.count() << " ms";
+    }
+}
+
 TEST(SimulatedSupplyTest, ModelTimeFollowsTheClock) {
     std::atomic<std::int64_t> clockMs{0};
     const auto start = std::chrono::steady_clock::now();

@@ -89,6 +89,42 @@ TEST(VirtualPowerSupplyTest, IgnoresReportsThatDoNotCarryAFrameButLogsThem) {
     EXPECT_EQ(supply.Program(), Eco);
 }
 
+// Report number i, numbered report 1 so that it never carries a frame.
+Bytes Numbered(std::size_t i) {
+    return {0x01, static_cast<std::uint8_t>(i & 0xFF), static_cast<std::uint8_t>(i >> 8)};
+}
+
+TEST(VirtualPowerSupplyTest, KeepsOnlyTheLatestReportsHoweverManyArrive) {
+    VirtualPowerSupply supply;
+    constexpr std::size_t kSent = 3 * VirtualPowerSupply::kKeptReports + 7;
+    for (std::size_t i = 0; i < kSent; ++i) {
+        supply.HandleOutputReport(Numbered(i));
+    }
+    const std::vector<Bytes> kept = supply.ReceivedReports();
+    ASSERT_EQ(kept.size(), VirtualPowerSupply::kKeptReports);
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        ASSERT_EQ(kept[k], Numbered(kSent - VirtualPowerSupply::kKeptReports + k)) << k;
+    }
+}
+
+TEST(VirtualPowerSupplyTest, KeptUntilTakenEveryReportIsHandedOverOnceInOrder) {
+    VirtualPowerSupply supply(VirtualPowerSupply::kDefaultSeed, VirtualPowerSupply::kKeepUntilTaken);
+    std::size_t sent = 0;
+    // A first batch longer than the default window, then a short one.
+    for (const std::size_t batch : {2 * VirtualPowerSupply::kKeptReports, std::size_t{5}}) {
+        const std::size_t first = sent;
+        for (; sent < first + batch; ++sent) {
+            supply.HandleOutputReport(Numbered(sent));
+        }
+        const std::vector<Bytes> taken = supply.TakeReceivedReports();
+        ASSERT_EQ(taken.size(), batch);
+        for (std::size_t k = 0; k < batch; ++k) {
+            ASSERT_EQ(taken[k], Numbered(first + k)) << k;
+        }
+        EXPECT_TRUE(supply.ReceivedReports().empty());
+    }
+}
+
 TEST(VirtualPowerSupplyTest, EcoFanFollowsTheTemperatureWhichFollowsTheLoadWithLag) {
     VirtualPowerSupply supply;
     supply.SetLoad(100);

@@ -33,7 +33,6 @@ namespace {
 constexpr std::uint16_t kVendorId = 0x04D8;
 constexpr std::uint16_t kSupplyProductId = 0x003F;
 constexpr std::uint16_t kDecoyProductId = 0x0040;
-constexpr std::size_t kReportPayloadBytes = 64;
 
 void Say(const std::string& line) {
     std::fputs((line + "\n").c_str(), stdout);
@@ -160,11 +159,6 @@ void SupplyDaemon::Answer(UhidDevice& device, const std::vector<std::uint8_t>& r
     }
     Say("SUPPLY IN " + HexLine(payload));
     Say("SUPPLY EXPECT" + ExpectedReadings(payload));
-    // Newer kernels drop an input report shorter than its descriptor says ("Event data for report 0 was too
-    // short"); the monitor then shows the buffer its write cleared.
-    if (payload.size() < kReportPayloadBytes) {
-        Say("SUPPLY EXPECT-IF-DROPPED" + ExpectedReadings({}));
-    }
 }
 
 void SupplyDaemon::Serve(UhidDevice& device, bool isSupply) {

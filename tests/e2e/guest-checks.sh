@@ -3,7 +3,8 @@
 # DECOY_FIRST is 1 when hidraw0 was the decoy, SHORT_DROPPED 1 when the kernel dropped a short input report.
 # The daemon logs, per output report: "SUPPLY OUT <65 bytes hex>", "SUPPLY STATE program= fan= energyKwh=",
 # "SUPPLY IN <payload hex>|none" and "SUPPLY EXPECT <label>=<text> ..." (what the monitor must show for the
-# bytes it sent); the cli prints a block per poll and "power supply lost|back". Prints one
+# bytes it sent); the cli prints a block per poll ("no reply from the power supply" in it when none came) and
+# "power supply lost|back". Prints one
 # "E2E CHECK (x) ...: PASS|FAIL" line per check.
 awk '
 function zeros(n,   s) { s = ""; while (n-- > 0) s = s "0"; return s }
@@ -33,6 +34,7 @@ FNR == NR && /^  (ok|WARN)  / {
     if (name == "fan speed") pollFan[polls] = $(NF - 1)
     next
 }
+FNR == NR && /^  no reply from the power supply$/ { noReply[polls] = 1; next }
 FNR == NR && /^CLI RUN / { closePoll(); runs++; next }
 FNR == NR && /^CLI EXIT / { closePoll(); runExit[runs] = $3; next }
 FNR == NR && /^power supply lost$/ { closePoll(); lostAfter = polls; lostRun = runs; lost++; next }
@@ -50,8 +52,10 @@ FNR == NR { next }
     next
 }
 /^SUPPLY EXPECT / { sub(/^SUPPLY EXPECT/, ""); expect[outs] = $0; next }
-/^SUPPLY EXPECT-IF-DROPPED / { sub(/^SUPPLY EXPECT-IF-DROPPED/, ""); expectDropped[outs] = $0; next }
 /^DECOY (OUT|opened)/ { decoyTouched++; next }
+# Newer kernels drop an input report shorter than its descriptor says ("Event data for report 0 was too short"):
+# nothing reaches the monitor then.
+function unanswered(k) { return outKind[k] == "none" || (outKind[k] == "short" && shortDropped == 1) }
 END {
     closePoll()
     # (a) One poll per output report, each showing what the supply sent and the fan of the model state.
@@ -97,17 +101,27 @@ END {
     if (!ok) detail("unplug after " unplugAfter " plug after " plugAfter " lost after poll " lostAfter " back after poll " backAfter " polls " polls " exit " runExit[lostRun])
     result("d", "unplug noticed and reported, readings resume after the re-plug", ok)
 
-    # (e) A garbage and a short reply show what they carry and change nothing else: the next frames are the
-    # same, the supply stays connected, the next normal reply reads right again (a).
+    # (e) A garbage and a short reply show what they carry (a dropped one counts as no reply, (g)) and change
+    # nothing else: the next frames are the same, the supply stays connected, the next normal reply reads right
+    # again (a).
     ok = 1; odd = 0
     for (k = 1; k <= outs; k++) {
-        if (outKind[k] == "normal") continue
+        if (outKind[k] == "normal" || outKind[k] == "none") continue
         odd++
-        wanted = outKind[k] == "short" && shortDropped == 1 ? expectDropped[k] : expect[k]
-        if (wanted == "" || pollLine[k] != wanted) { ok = 0; detail(outKind[k] " poll " k " shows" pollLine[k] " wants" wanted) }
+        if (!unanswered(k) && (expect[k] == "" || pollLine[k] != expect[k])) { ok = 0; detail(outKind[k] " poll " k " shows" pollLine[k] " wants" expect[k]) }
         if (k < outs && out[k + 1] != out[k]) { ok = 0; detail("frame after the " outKind[k] " reply changed") }
         if (lostAfter == k) { ok = 0; detail("the supply was lost after the " outKind[k] " reply") }
     }
     result("e", "garbage and short" (shortDropped == 1 ? " (dropped by the kernel)" : "") " replies change only the readings", ok && odd == 2)
+
+    # (g) Exactly the polls left unanswered say so, and a run in which none was answered exits 4.
+    ok = 1; silent = 0
+    for (k = 1; k <= outs; k++) {
+        if (unanswered(k) != (noReply[k] == 1)) { ok = 0; detail("poll " k " (" outKind[k] " reply) no-reply line " (noReply[k] == 1)) }
+        if (outKind[k] != "none") continue
+        silent++
+        if (runExit[pollRun[k]] != 4) { ok = 0; detail("silent poll " k " ran in a run that exited " runExit[pollRun[k]]) }
+    }
+    result("g", "a silent supply is reported as no reply and fails the run", ok && silent == 2)
 }
 ' "$2" decoyFirst="$3" shortDropped="$4" "$1"

@@ -98,6 +98,10 @@ wait_for "$CLI_LOG" '^power supply lost$' 1 && sleep 1 && supply plug
 wait_for "$CLI_LOG" '^power supply back$' 1
 wait_for "$CLI_LOG" '^CLI EXIT ' 5
 kill "$run" 2>/dev/null
+# A supply that answers nothing: each poll says so, and the run fails.
+supply reply none
+cli --interval 300 --count 2
+supply reply normal
 echo quit >"$CONTROL"
 
 sed 's/^/E2E LOG cli: /' "$CLI_LOG"

@@ -143,7 +143,7 @@ fi
 
 grep -a -E '^E2E (NODE|CHECK|DETAIL|DENIED|TIMEOUT|FATAL)' "$CONSOLE.txt" || true
 status=0
-for check in a b c d e f; do
+for check in a b c d e f g; do
     if ! grep -aq "^E2E CHECK ($check) .*: PASS$" "$CONSOLE.txt"; then
         echo "e2e: check ($check) did not pass" >&2
         status=1

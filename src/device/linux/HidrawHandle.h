@@ -24,9 +24,12 @@ public:
     int Read(std::uint8_t* buffer, std::size_t length) override;
     void CancelRead() override;
 
+    // Returns once the device took the report: hidraw writes are synchronous, and nothing is ever pending.
     HidWriteStatus Write(const std::uint8_t* buffer, std::size_t length) override;
-    // hidraw writes are synchronous: nothing is ever pending.
+    bool WriteBlocks() const override { return true; }
     void WaitForPendingWrite() override {}
+    // A write inside the kernel cannot be called back; it ends when the device takes the report or the USB
+    // output timeout (5 s) has passed.
     void CancelWrite() override {}
 
 private:

@@ -2,6 +2,7 @@
 
 #include "device/linux/Uevent.h"
 
+#include <cerrno>
 #include <libudev.h>
 
 std::unique_ptr<UdevDeviceMonitor> UdevDeviceMonitor::Open() {
@@ -31,13 +32,20 @@ int UdevDeviceMonitor::Descriptor() const {
 
 bool UdevDeviceMonitor::DrainChanges() {
     bool changed = false;
-    // The monitor's socket does not block: a null device means nothing more is waiting.
-    while (udev_device* device = udev_monitor_receive_device(m_monitor)) {
+    for (;;) {
+        // libudev answers null both when nothing more is waiting on its non-blocking socket and when the
+        // receive failed, and tells them apart only in errno.
+        errno = 0;
+        udev_device* device = udev_monitor_receive_device(m_monitor);
+        if (device == nullptr) {
+            // ENOBUFS: a burst overflowed the socket's queue and notices were lost, so a search is due
+            // anyway.
+            return changed || errno == ENOBUFS;
+        }
         const char* action = udev_device_get_action(device);
         const char* subsystem = udev_device_get_subsystem(device);
         changed =
             changed || (action != nullptr && subsystem != nullptr && IsWatchedChange(action, subsystem));
         udev_device_unref(device);
     }
-    return changed;
 }

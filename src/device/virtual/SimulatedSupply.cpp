@@ -18,7 +18,9 @@ std::string HexLine(std::span<const std::uint8_t> report) {
 
 SimulatedSupply::SimulatedSupply(const std::string& logPath, std::chrono::milliseconds stepPeriod,
                                  std::chrono::milliseconds logPeriod, Clock modelClock)
-    : m_stepPeriod(stepPeriod), m_logPeriod(logPeriod), m_modelClock(std::move(modelClock)),
+    : m_supply(VirtualPowerSupply::kDefaultSeed,
+               logPath.empty() ? VirtualPowerSupply::kKeptReports : VirtualPowerSupply::kKeepUntilTaken),
+      m_stepPeriod(stepPeriod), m_logPeriod(logPeriod), m_modelClock(std::move(modelClock)),
       m_lastStep(m_modelClock()) {
     m_platform.AddSupply();
     if (!logPath.empty()) {
@@ -81,14 +83,14 @@ void SimulatedSupply::WriteNewReports() {
     if (!m_log.is_open()) {
         return;
     }
-    // Formatted under the platform's lock, written after it, so that a slow disk holds up no write.
+    // Taken under the platform's lock, written after it, so that a slow disk holds up no write; the supply
+    // keeps only what has not been taken yet.
+    const auto reports =
+        m_platform.WithSupply([](VirtualPowerSupply& supply) { return supply.TakeReceivedReports(); });
     std::string lines;
-    m_platform.WithSupply([this, &lines](VirtualPowerSupply& supply) {
-        const auto& received = supply.ReceivedReports();
-        for (; m_logged < received.size(); ++m_logged) {
-            lines += HexLine(received[m_logged]) + "\n";
-        }
-    });
+    for (const VirtualPowerSupply::Bytes& report : reports) {
+        lines += HexLine(report) + "\n";
+    }
     m_log << lines;
     m_log.flush();
 }

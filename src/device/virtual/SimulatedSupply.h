@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -50,7 +49,6 @@ private:
     const Clock m_modelClock;
     std::chrono::steady_clock::time_point m_lastStep;
     std::ofstream m_log;
-    std::size_t m_logged = 0;
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -27,7 +27,7 @@ struct VirtualInterface {
 };
 
 // The HID seam over a list of virtual interfaces, one of which is usually the supply model, so that the
-// report channel talks to it as to hardware. Thread-safe: the window, reader and completion threads and the
+// report channel talks to it as to hardware. Thread-safe: the window, reader and write threads and the
 // test may call it at once. The platform must outlive every handle it opened.
 class VirtualHidPlatform final : public HidPlatform {
 public:

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 
 // Only +, -, *, / and lround are used on doubles: they are exactly rounded everywhere, unlike exp or the
 // std distributions, so Linux and Windows builds compute the same readings.
@@ -59,7 +60,8 @@ std::int32_t Round(double value) {
 
 } // namespace
 
-VirtualPowerSupply::VirtualPowerSupply(std::uint32_t seed) : m_random(seed) {
+VirtualPowerSupply::VirtualPowerSupply(std::uint32_t seed, std::size_t keptReports)
+    : m_random(seed), m_keptReports(keptReports) {
     // Start settled at the default load, as a supply that has been running for a while.
     m_temperatureCelsius = kAmbientCelsius;
     for (int i = 0; i < 50; ++i) {
@@ -155,8 +157,18 @@ void VirtualPowerSupply::ApplyFrame(std::span<const std::uint8_t> frame) {
     }
 }
 
+std::vector<VirtualPowerSupply::Bytes> VirtualPowerSupply::TakeReceivedReports() {
+    std::vector<Bytes> taken(std::make_move_iterator(m_received.begin()),
+                             std::make_move_iterator(m_received.end()));
+    m_received.clear();
+    return taken;
+}
+
 VirtualPowerSupply::Bytes VirtualPowerSupply::HandleOutputReport(std::span<const std::uint8_t> report) {
     m_received.emplace_back(report.begin(), report.end());
+    if (m_received.size() > m_keptReports) {
+        m_received.pop_front();
+    }
     // Byte 0 is the report ID; the frame follows it.
     if (report.size() < 7 || report[1] != 0xAA || report[2] != 0x7E) {
         return {};

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <limits>
 #include <optional>
 #include <random>
 #include <span>
@@ -23,6 +25,10 @@ public:
     static constexpr int kHighestRpm = 2200;
     static constexpr double kDefaultLoadWatts = 250;
     static constexpr double kAmbientCelsius = 25;
+    // How many of the latest output reports are kept by default: enough for a test to look at, and flat in
+    // memory however long a simulated run polls. A run that logs every report keeps them until taken.
+    static constexpr std::size_t kKeptReports = 1000;
+    static constexpr std::size_t kKeepUntilTaken = std::numeric_limits<std::size_t>::max();
 
     using Bytes = std::vector<std::uint8_t>;
 
@@ -36,7 +42,7 @@ public:
         Garbage, // 65 random bytes
     };
 
-    explicit VirtualPowerSupply(std::uint32_t seed = kDefaultSeed);
+    explicit VirtualPowerSupply(std::uint32_t seed = kDefaultSeed, std::size_t keptReports = kKeptReports);
 
     // The reply to one output report; empty when the supply does not answer. Every report is logged, also
     // those it ignores (anything whose bytes 1..2 are not AA 7E).
@@ -51,8 +57,10 @@ public:
     // How the following frames are answered (the frames still take effect); shortBytes only for Short.
     void ScriptReply(ReplyKind kind, int shortBytes = 0);
 
-    // Every output report received, byte for byte, oldest first.
-    const std::vector<Bytes>& ReceivedReports() const { return m_received; }
+    // The output reports kept, byte for byte, oldest first.
+    std::vector<Bytes> ReceivedReports() const { return {m_received.begin(), m_received.end()}; }
+    // Hands over the reports kept so far and forgets them.
+    std::vector<Bytes> TakeReceivedReports();
     // Eco (0) or TempControl (1), as the last frame selected.
     std::int32_t Program() const { return m_program; }
     // The speed the fan runs at now, before measurement noise.
@@ -71,7 +79,8 @@ private:
     double Noise(double amplitude);
 
     std::mt19937 m_random;
-    std::vector<Bytes> m_received;
+    const std::size_t m_keptReports;
+    std::deque<Bytes> m_received;
 
     std::int32_t m_program = 0;
     int m_heldRpm = kLowestSmartRpm;
