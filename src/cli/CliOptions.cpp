@@ -133,7 +133,8 @@ std::string CliUsage() {
     return "Usage: zephyrine-cli [options]\n"
            "Polls the power supply and prints its eleven readings, each with its warn flag.\n"
            "\n"
-           "  --simulate        talk to the virtual power supply instead of the device\n"
+           "  --simulate        talk to the virtual power supply instead of the device; the window's\n"
+           "                    mode is then neither followed nor kept\n"
            "  --seed N          noise seed of the virtual supply (default " +
            std::to_string(CliOptions::kDefaultSeed) +
            ")\n"
@@ -142,7 +143,8 @@ std::string CliUsage() {
            std::to_string(CliOptions::kDefaultIntervalMs) +
            ")\n"
            "  --json            one JSON object per poll and line\n"
-           "  --mode eco|temp   switch the fan control program with the first poll\n"
+           "  --mode eco|temp   switch the fan control program with the first poll, and keep it as the\n"
+           "                    window's mode; without it every poll sends the mode the window keeps\n"
            "  --fan RPM         request a fan speed of 0 to 2200 rpm (needs --mode temp)\n"
            "  --clear-energy    clear the energy counter with the first poll\n"
            "  -h, --help        show this help\n"
@@ -156,5 +158,6 @@ std::string CliUsage() {
            "  1  invalid arguments\n"
            "  2  no power supply found\n"
            "  3  the power supply was found but cannot be opened (permission)\n"
-           "  4  the power supply answered none of the polls\n";
+           "  4  the power supply answered none of the polls\n"
+           "  5  --mode, --fan or --clear-energy while the Zephyrine window runs: its buttons own them\n";
 }

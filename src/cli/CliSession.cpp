@@ -41,6 +41,20 @@ void CliSession::ApplyCommands(PollCycle& cycle) const {
     }
 }
 
+bool CliSession::HasCommands() const {
+    return m_options.mode || m_options.fanRpm || m_options.clearEnergy;
+}
+
+void CliSession::FollowKeptMode(PollCycle& cycle) {
+    if (m_options.mode) {
+        return;
+    }
+    const std::optional<std::int32_t> kept = m_window.KeptMode();
+    if (kept && *kept != cycle.ControlMode) {
+        cycle.ApplyLoadedMode(*kept);
+    }
+}
+
 bool CliSession::WaitForReply(const CCUsbHid& channel) {
     m_sleeper.SleepMs(ReadingTimings{}.copyDelayMs);
     // The write cleared the read buffer, so any non-zero byte means the reply is in.
@@ -87,6 +101,10 @@ void CliSession::Announce(bool back) {
 }
 
 CliExit CliSession::Run() {
+    if (HasCommands() && m_window.WindowRuns()) {
+        m_err << kWindowOwnsCommandsMessage << '\n';
+        return ExitWindowOwnsCommands;
+    }
     CCUsbHid channel(m_backend.Platform(), m_sleeper);
     if (channel.OpenDevice(kSupplyVendorId) == 0) {
         m_err << kNoSupplyMessage << '\n';
@@ -102,7 +120,12 @@ CliExit CliSession::Run() {
     Event pollEvent(Event::ResetMode::Automatic);
     PollCycle cycle;
     cycle.ResetForStartup();
+    FollowKeptMode(cycle);
     ApplyCommands(cycle);
+    // The window starts in it next time.
+    if (m_options.mode) {
+        m_window.KeepMode(*m_options.mode);
+    }
 
     CCDataProcessing processor;
     ReadingFlags flags;
@@ -116,6 +139,7 @@ CliExit CliSession::Run() {
         if (poll > 1) {
             WaitForNextPoll(channel);
             m_backend.IntervalElapsed(m_options.intervalMs);
+            FollowKeptMode(cycle);
         }
         cycle.Tick(channel, pollEvent);
         const bool replied = WaitForReply(channel);
@@ -153,6 +177,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << kNoSupplyMessage << '\n';
         return ExitNoSupply;
     }
+    const auto window = MakeWindowShare(parsed.options.simulate);
     SystemSleeper sleeper;
-    return CliSession(parsed.options, *backend, sleeper, out, err).Run();
+    return CliSession(parsed.options, *backend, *window, sleeper, out, err).Run();
 }

@@ -12,7 +12,7 @@ int CCConfigFile::PrepareFile(const std::string& fileName) {
     if (fileName.empty()) {
         return 0;
     }
-    m_fullPath = m_directory + m_platform.PathSeparator() + fileName;
+    m_fullPath = PathOf(fileName);
     if (m_platform.PathExists(m_fullPath)) {
         m_exists = 1;
         return 0;

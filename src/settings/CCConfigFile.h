@@ -14,6 +14,10 @@ public:
     // 1 when this call created the file, else 0.
     int PrepareFile(const std::string& fileName);
     std::string GetConfigPath() const { return m_fullPath; }
+    // Where fileName lives, once SetModuleDirectory has run.
+    std::string PathOf(const std::string& fileName) const {
+        return m_directory + m_platform.PathSeparator() + fileName;
+    }
 
     std::string m_directory;
     std::string m_fullPath;

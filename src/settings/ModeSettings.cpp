@@ -25,6 +25,20 @@ void ModeSettings::WriteDefaultConfig() {
     m_platform.WriteProfileValue(kSection, kKey, "0", m_configPath);
 }
 
+std::optional<std::int32_t> ModeSettings::KeptMode() {
+    m_configFile.SetModuleDirectory();
+    const std::string path = m_configFile.PathOf(kFileName);
+    if (!m_platform.PathExists(path)) {
+        return std::nullopt;
+    }
+    return ParseLeadingInt(m_platform.ReadProfileValue(kSection, kKey, "", path));
+}
+
+bool ModeSettings::KeepMode(std::int32_t mode) {
+    m_configFile.SetModuleDirectory();
+    return m_platform.WriteProfileValue(kSection, kKey, std::to_string(mode), m_configFile.PathOf(kFileName));
+}
+
 void ModeSettings::SaveConfig(const PollCycle& poll) {
     if (m_configPath.empty()) {
         return;

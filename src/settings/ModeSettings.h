@@ -3,6 +3,8 @@
 #include "settings/CCConfigFile.h"
 #include "settings/SettingsPlatform.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 class PollCycle;
@@ -22,6 +24,12 @@ public:
     void ReadConfig(PollCycle& poll);
     void WriteDefaultConfig();
     void SaveConfig(const PollCycle& poll);
+    // For another program beside the window: the mode the file keeps, read without creating or changing the
+    // file; nullopt when there is no file.
+    std::optional<std::int32_t> KeptMode();
+    // Writes mode into the file, creating it when missing, for the window's next start; false when nothing
+    // was written.
+    bool KeepMode(std::int32_t mode);
 
     const std::string& ConfigPath() const { return m_configPath; }
 

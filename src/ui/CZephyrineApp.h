@@ -11,7 +11,7 @@
 // The application: one copy per user, which runs the main window modally and ends when the run ends.
 class CZephyrineApp final : public zui::ApplicationBase {
 public:
-    static constexpr const char* kInstanceName = "Zephyrine";
+    static constexpr const char* kInstanceName = kWindowInstanceName;
     static constexpr const char* kAlreadyRunningText = "应用程序已经启动!\r\nApplication already running!";
 
     // What the program works with; the executable's file name (for the title) comes from settings.

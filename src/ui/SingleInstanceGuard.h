@@ -3,6 +3,9 @@
 #include <memory>
 #include <string>
 
+// The name the window's copies share.
+inline constexpr const char* kWindowInstanceName = "Zephyrine";
+
 // One copy of the program per logged-on user: the first instance holds a named lock for its whole life, and
 // the system releases it when the process ends, however it ends. Each platform implements this in its own
 // file.
@@ -15,6 +18,9 @@ public:
 
     // False when another process of this user already holds the lock.
     bool IsFirstInstance() const;
+    // Whether a process of this user holds the lock now, asked without taking it from that process or
+    // keeping it from one that starts.
+    static bool IsHeld(const std::string& name);
 
 private:
     struct Impl;

@@ -24,12 +24,17 @@ struct SessionRun {
 };
 
 // Every pause passes a millisecond of real time only, so the channel's reader still delivers the reply.
-SessionRun RunSession(const CliOptions& options, CliBackend& backend) {
+SessionRun RunSession(const CliOptions& options, CliBackend& backend, WindowShare& window) {
     RecordingSleeper sleeper(1);
     std::ostringstream out;
     std::ostringstream err;
-    const CliExit exit = CliSession(options, backend, sleeper, out, err).Run();
+    const CliExit exit = CliSession(options, backend, window, sleeper, out, err).Run();
     return {exit, out.str(), err.str(), sleeper.Pauses()};
+}
+
+SessionRun RunSession(const CliOptions& options, CliBackend& backend) {
+    NoWindowShare noWindow;
+    return RunSession(options, backend, noWindow);
 }
 
 SessionRun RunSimulated(const CliOptions& options) {
@@ -400,9 +405,111 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CliSessionTest, HelpListsEveryExitStatus) {
     const std::string usage = CliUsage();
-    for (const CliExit exit : {ExitDone, ExitInvalidArguments, ExitNoSupply, ExitNoAccess, ExitNoReply}) {
+    for (const CliExit exit :
+         {ExitDone, ExitInvalidArguments, ExitNoSupply, ExitNoAccess, ExitNoReply, ExitWindowOwnsCommands}) {
         EXPECT_NE(usage.find("\n  " + std::to_string(exit) + "  "), std::string::npos) << exit;
     }
+}
+
+// The window as the cli sees it: whether it runs, and the mode its file keeps at each read.
+class ScriptedWindow final : public WindowShare {
+public:
+    bool WindowRuns() override { return runs; }
+    std::optional<std::int32_t> KeptMode() override {
+        ++reads;
+        return keptAtRead(reads);
+    }
+    bool KeepMode(std::int32_t mode) override {
+        kept.push_back(mode);
+        return true;
+    }
+
+    bool runs = false;
+    std::function<std::optional<std::int32_t>(int)> keptAtRead = [](int) { return std::nullopt; };
+    int reads = 0;
+    std::vector<std::int32_t> kept;
+};
+
+// The mode byte of each frame the supply received.
+std::vector<std::uint8_t> SentModes(SimulatedBackend& backend) {
+    std::vector<std::uint8_t> modes;
+    for (const Bytes& report : backend.Supply().ReceivedReports()) {
+        modes.push_back(report.at(3));
+    }
+    return modes;
+}
+
+constexpr std::uint8_t kEcoFrame = 0x80;
+constexpr std::uint8_t kTempControlFrame = 0x82;
+
+TEST(CliSessionWindowMode, APlainRunSendsTheModeTheWindowKeepsAndFollowsItsChanges) {
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    ScriptedWindow window;
+    window.runs = true;
+    // The window keeps TempControl, then the user switches it to Eco after the second poll.
+    window.keptAtRead = [](int read) { return std::optional<std::int32_t>(read <= 2 ? TempControl : Eco); };
+    CliOptions options;
+    options.count = 4;
+
+    EXPECT_EQ(RunSession(options, backend, window).exit, ExitDone);
+
+    EXPECT_EQ(SentModes(backend),
+              (std::vector<std::uint8_t>{kTempControlFrame, kTempControlFrame, kEcoFrame, kEcoFrame}));
+    EXPECT_EQ(window.reads, 4);
+    EXPECT_TRUE(window.kept.empty());
+}
+
+TEST(CliSessionWindowMode, WithoutAKeptModeAPlainRunSendsEco) {
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    ScriptedWindow window;
+    CliOptions options;
+    options.count = 2;
+
+    EXPECT_EQ(RunSession(options, backend, window).exit, ExitDone);
+
+    EXPECT_EQ(SentModes(backend), (std::vector<std::uint8_t>{kEcoFrame, kEcoFrame}));
+}
+
+struct OwnedCommandCase {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+class CommandsWhileTheWindowRuns : public testing::TestWithParam<OwnedCommandCase> {};
+
+TEST_P(CommandsWhileTheWindowRuns, AreRefusedBeforeAnythingIsSent) {
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    ScriptedWindow window;
+    window.runs = true;
+    const CliParseResult parsed = ParseCliOptions(GetParam().args);
+    ASSERT_EQ(parsed.error, "");
+
+    const SessionRun run = RunSession(parsed.options, backend, window);
+
+    EXPECT_EQ(run.exit, ExitWindowOwnsCommands);
+    EXPECT_EQ(run.err, std::string(kWindowOwnsCommandsMessage) + "\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(backend.Supply().ReceivedReports().empty());
+    EXPECT_TRUE(window.kept.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CommandsWhileTheWindowRuns,
+                         testing::Values(OwnedCommandCase{"Mode", {"--mode", "eco", "--count", "1"}},
+                                         OwnedCommandCase{
+                                             "Fan", {"--mode", "temp", "--fan", "1500", "--count", "1"}},
+                                         OwnedCommandCase{"ClearEnergy", {"--clear-energy", "--count", "1"}}),
+                         CaseName());
+
+TEST(CliSessionWindowMode, AModeGivenWhileTheWindowIsAwayIsSentKeptAndNotOverriddenByTheFile) {
+    SimulatedBackend backend(CliOptions::kDefaultSeed);
+    ScriptedWindow window;
+    window.keptAtRead = [](int) { return std::optional<std::int32_t>(Eco); };
+    const CliParseResult parsed = ParseCliOptions({"--mode", "temp", "--count", "2"});
+
+    EXPECT_EQ(RunSession(parsed.options, backend, window).exit, ExitDone);
+
+    EXPECT_EQ(SentModes(backend), (std::vector<std::uint8_t>{kTempControlFrame, kTempControlFrame}));
+    EXPECT_EQ(window.kept, std::vector<std::int32_t>{TempControl});
 }
 
 } // namespace

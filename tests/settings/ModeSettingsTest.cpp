@@ -135,4 +135,21 @@ TEST_F(ModeSettingsTest, AFileThatCannotBeCreatedIsNeitherReadNorWritten) {
     EXPECT_FALSE(std::filesystem::exists(directory.Path() / "missing"));
 }
 
+// What the cli does beside the window: it looks at the kept mode without making a file, and keeps a mode it
+// was told to set for the window's next start.
+TEST_F(ModeSettingsTest, LookingAtTheKeptModeNeverMakesTheFile) {
+    EXPECT_EQ(settings.KeptMode(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(ConfigFile()));
+    GiveFile("[SYS]\r\nControl Mode=1\r\n");
+    EXPECT_EQ(settings.KeptMode(), 1);
+    EXPECT_EQ(FileBytes(), "[SYS]\r\nControl Mode=1\r\n");
+}
+
+TEST_F(ModeSettingsTest, AKeptModeIsWhereTheWindowsNextStartReadsIt) {
+    GiveFile("[SYS]\r\nUser=x\r\nControl Mode=0\r\n");
+    EXPECT_TRUE(settings.KeepMode(1));
+    EXPECT_EQ(FileBytes(), "[SYS]\r\nUser=x\r\nControl Mode=1\r\n");
+    Run([](PollCycle& p) { EXPECT_EQ(p.ControlMode, 1); });
+}
+
 } // namespace

@@ -49,6 +49,20 @@ TEST(SingleInstanceGuard, ASecondProcessFindsTheLockHeld) {
     EXPECT_EQ(RunProbe(name), 1u);
 }
 
+// The cli asks whether the window runs; asking neither makes the mutex nor keeps a copy from starting.
+TEST(SingleInstanceGuard, AskingWhetherTheLockIsHeldLeavesItAsItIs) {
+    const std::string name = UniqueName("asked");
+    EXPECT_FALSE(SingleInstanceGuard::IsHeld(name));
+    EXPECT_EQ(RunProbe(name), 0u);
+    {
+        const SingleInstanceGuard window(name);
+        ASSERT_TRUE(window.IsFirstInstance());
+        EXPECT_TRUE(SingleInstanceGuard::IsHeld(name));
+        EXPECT_EQ(RunProbe(name), 1u);
+    }
+    EXPECT_FALSE(SingleInstanceGuard::IsHeld(name));
+}
+
 TEST(SingleInstanceGuard, ALockNobodyHoldsLetsTheProcessStart) {
     EXPECT_EQ(RunProbe(UniqueName("free")), 0u);
 }

@@ -1,5 +1,8 @@
 #include "cli/linux/LinuxCliBackend.h"
 
+#include "cli/WindowShare.h"
+#include "settings/linux/LinuxSettingsPlatform.h"
+
 #include "device/linux/LinuxDeviceMonitor.h"
 
 #include <cerrno>
@@ -57,4 +60,10 @@ std::string LinuxCliBackend::OpenProblem() const {
 
 std::unique_ptr<CliBackend> MakeDeviceBackend() {
     return std::make_unique<LinuxCliBackend>();
+}
+
+// Installed, both programs are in one directory, so the window's rule finds the window's file from here.
+std::unique_ptr<SettingsPlatform> MakeWindowSettings() {
+    return std::make_unique<LinuxSettingsPlatform>(LinuxSettingsPlatform::ConfigAnchorPath(
+        LinuxSettingsPlatform::CurrentExecutablePath(), ModeSettings::kFileName));
 }

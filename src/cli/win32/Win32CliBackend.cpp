@@ -1,5 +1,7 @@
 #include "cli/CliBackend.h"
+#include "cli/WindowShare.h"
 #include "device/win32/Win32HidPlatform.h"
+#include "settings/win32/Win32SettingsPlatform.h"
 
 namespace {
 
@@ -19,4 +21,9 @@ private:
 
 std::unique_ptr<CliBackend> MakeDeviceBackend() {
     return std::make_unique<Win32CliBackend>();
+}
+
+// The package puts both programs in one directory, and the window keeps its file beside itself.
+std::unique_ptr<SettingsPlatform> MakeWindowSettings() {
+    return std::make_unique<Win32SettingsPlatform>(Win32SettingsPlatform::CurrentExecutablePath());
 }

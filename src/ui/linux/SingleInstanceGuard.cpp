@@ -56,6 +56,23 @@ SingleInstanceGuard::SingleInstanceGuard(const std::string& name) : m_impl(std::
     }
 }
 
+bool SingleInstanceGuard::IsHeld(const std::string& name) {
+    const std::string directory = LockDirectory();
+    if (directory.empty()) {
+        return false;
+    }
+    const int descriptor =
+        ::open((directory + "/" + name + ".lock").c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (descriptor < 0) {
+        return false;
+    }
+    // A shared lock is refused only while a copy holds its exclusive one. It is let go at once: a copy
+    // starting in that moment would take this process for another copy.
+    const bool held = ::flock(descriptor, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(descriptor);
+    return held;
+}
+
 SingleInstanceGuard::~SingleInstanceGuard() {
     if (m_impl->descriptor >= 0) {
         ::close(m_impl->descriptor);

@@ -15,6 +15,16 @@ SingleInstanceGuard::SingleInstanceGuard(const std::string& name) : m_impl(std::
     m_impl->first = GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
+bool SingleInstanceGuard::IsHeld(const std::string& name) {
+    // The mutex exists exactly as long as a copy holds a handle to it; opening it creates nothing.
+    const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Utf8ToUtf16(name).c_str());
+    if (mutex == nullptr) {
+        return false;
+    }
+    CloseHandle(mutex);
+    return true;
+}
+
 SingleInstanceGuard::~SingleInstanceGuard() {
     if (m_impl->mutex != nullptr) {
         CloseHandle(m_impl->mutex);

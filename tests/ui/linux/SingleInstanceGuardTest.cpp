@@ -48,6 +48,23 @@ TEST_F(RuntimeDirectory, TheFirstHolderWinsUntilItLetsGo) {
     EXPECT_TRUE(SingleInstanceGuard("Zephyrine").IsFirstInstance());
 }
 
+// The cli asks whether the window runs; asking makes no lock file, and neither takes the lock from a holder
+// nor keeps it from a copy that starts afterwards.
+TEST_F(RuntimeDirectory, AskingWhetherTheLockIsHeldLeavesItAsItIs) {
+    EXPECT_FALSE(SingleInstanceGuard::IsHeld("Zephyrine"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "Zephyrine.lock"));
+
+    auto window = std::make_unique<SingleInstanceGuard>("Zephyrine");
+    ASSERT_TRUE(window->IsFirstInstance());
+    EXPECT_TRUE(SingleInstanceGuard::IsHeld("Zephyrine"));
+    EXPECT_FALSE(SingleInstanceGuard::IsHeld("Other"));
+    EXPECT_FALSE(SingleInstanceGuard("Zephyrine").IsFirstInstance());
+
+    window.reset();
+    EXPECT_FALSE(SingleInstanceGuard::IsHeld("Zephyrine"));
+    EXPECT_TRUE(SingleInstanceGuard("Zephyrine").IsFirstInstance());
+}
+
 TEST_F(RuntimeDirectory, TheLockOfAProcessThatDiesIsReleasedByTheSystem) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
