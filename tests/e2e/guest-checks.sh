@@ -36,6 +36,8 @@ FNR == NR && /^  (ok|WARN)  / {
 }
 FNR == NR && /^  no reply from the power supply$/ { noReply[polls] = 1; next }
 FNR == NR && /^CLI RUN / { closePoll(); runs++; next }
+FNR == NR && /^CLI BESIDE THE WINDOW$/ { besideRun = runs + 1; next }
+FNR == NR && /owns the supply.s commands/ { refusedRun = runs; next }
 FNR == NR && /^CLI EXIT / { closePoll(); runExit[runs] = $3; next }
 FNR == NR && /^power supply lost$/ { closePoll(); lostAfter = polls; lostRun = runs; lost++; next }
 FNR == NR && /^power supply back$/ { closePoll(); backAfter = polls; back++; next }
@@ -123,5 +125,18 @@ END {
         if (runExit[pollRun[k]] != 4) { ok = 0; detail("silent poll " k " ran in a run that exited " runExit[pollRun[k]]) }
     }
     result("g", "a silent supply is reported as no reply and fails the run", ok && silent == 2)
+
+    # (h) Beside the running window, which keeps TempControl, a plain cli sends TempControl frames, and its own
+    # command is refused (exit 5) before anything is sent.
+    ok = besideRun > 0; beside = 0
+    for (k = 1; k <= outs; k++) {
+        if (pollRun[k] == besideRun) {
+            beside++
+            if (out[k] != frame("aa7e82000000")) { ok = 0; detail("poll " k " beside the window sent " substr(out[k], 1, 14)) }
+        }
+        if (pollRun[k] == besideRun + 1) { ok = 0; detail("the refused run polled") }
+    }
+    if (refusedRun != besideRun + 1 || runExit[besideRun + 1] != 5) { ok = 0; detail("refusal in run " refusedRun ", exit " runExit[besideRun + 1]) }
+    result("h", "beside the window a plain cli sends its mode and leaves its commands to it", ok && beside == 2)
 }
 ' "$2" decoyFirst="$3" shortDropped="$4" "$1"

@@ -9,6 +9,8 @@ mount -t sysfs sysfs /sys
 mount -t devtmpfs devtmpfs /dev
 mount -t tmpfs tmpfs /tmp
 mount -t tmpfs tmpfs /run
+# Where the window and the cli keep the mode (the programs are installed in /usr/bin).
+export XDG_CONFIG_HOME=/tmp/config XDG_RUNTIME_DIR=/run
 
 say() { echo "E2E $*"; }
 # The firmware leaves escape sequences on the console's last line: start the guest's lines on a fresh one.
@@ -78,7 +80,7 @@ supply_node=/dev/$(grep -l 'HID_ID=0003:000004D8:0000003F' /sys/class/hidraw/*/d
 cli --interval 300 --count 2
 cli --interval 300 --count 2 --mode temp
 cli --interval 300 --count 2 --mode temp --fan 1500
-cli --interval 300 --count 2 --clear-energy
+cli --interval 300 --count 2 --mode eco --clear-energy
 # A user the node does not belong to (devtmpfs makes it root's, mode 0600): no udev rule gave access.
 mkdir -p /etc
 echo 'nobody:x:65534:65534:nobody:/:/bin/sh' >/etc/passwd
@@ -98,6 +100,17 @@ wait_for "$CLI_LOG" '^power supply lost$' 1 && sleep 1 && supply plug
 wait_for "$CLI_LOG" '^power supply back$' 1
 wait_for "$CLI_LOG" '^CLI EXIT ' 5
 kill "$run" 2>/dev/null
+# The window runs (its lock held) and keeps TempControl: a plain cli sends TempControl frames, and a command of
+# its own is refused before anything is sent.
+zephyrine-window-stand-in >/tmp/window.log 2>&1 &
+window=$!
+wait_for /tmp/window.log '^held$' 1
+mkdir -p "$XDG_CONFIG_HOME/zephyrine"
+printf '[SYS]\r\nControl Mode=1\r\n' >"$XDG_CONFIG_HOME/zephyrine/HalcyraConfig@Ostrel.ini"
+echo "CLI BESIDE THE WINDOW" >>"$CLI_LOG"
+cli --interval 300 --count 2
+cli --count 1 --mode eco
+kill "$window"
 # A supply that answers nothing: each poll says so, and the run fails.
 supply reply none
 cli --interval 300 --count 2

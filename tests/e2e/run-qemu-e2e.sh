@@ -17,6 +17,7 @@ LOG_DIR=${2:-}
 CACHE=${ZEPHYRINE_E2E_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zephyrine-e2e}
 CLI=$BUILD/src/cli/zephyrine-cli
 DAEMON=$BUILD/tests/e2e/zephyrine-uhid-supply
+WINDOW_STAND_IN=$BUILD/tests/e2e/zephyrine-window-stand-in
 BUSYBOX=/bin/busybox
 # The guest's own limit; the whole run must stay under two minutes.
 GUEST_TIMEOUT_S=100
@@ -32,6 +33,7 @@ done
 [ -x "$BUSYBOX" ] && ! ldd "$BUSYBOX" >/dev/null 2>&1 || fail "$BUSYBOX must be the static busybox (busybox-static)"
 [ -x "$CLI" ] || fail "$CLI not built"
 [ -x "$DAEMON" ] || fail "$DAEMON not built (a build without sanitizers builds it)"
+[ -x "$WINDOW_STAND_IN" ] || fail "$WINDOW_STAND_IN not built"
 
 # The kernel package that linux-image-amd64 points at now, or the newest one already cached.
 kernel_package() {
@@ -124,6 +126,7 @@ for module in hid hid-generic uhid; do
 done
 echo "$LOAD_ORDER" >"$ROOT/lib/modules/load-order"
 install -m 755 "$DAEMON" "$ROOT/usr/bin/zephyrine-uhid-supply"
+add_dynamic "$WINDOW_STAND_IN"
 add_dynamic "$CLI"
 install -m 755 "$HERE/guest-init.sh" "$ROOT/init"
 install -m 644 "$HERE/guest-checks.sh" "$ROOT/guest-checks.sh"
@@ -143,7 +146,7 @@ fi
 
 grep -a -E '^E2E (NODE|CHECK|DETAIL|DENIED|TIMEOUT|FATAL)' "$CONSOLE.txt" || true
 status=0
-for check in a b c d e f g; do
+for check in a b c d e f g h; do
     if ! grep -aq "^E2E CHECK ($check) .*: PASS$" "$CONSOLE.txt"; then
         echo "e2e: check ($check) did not pass" >&2
         status=1
