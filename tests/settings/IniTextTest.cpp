@@ -1,5 +1,7 @@
 #include "settings/IniText.h"
 
+#include "support/Utf16Le.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -42,15 +44,6 @@ TEST(IniLookup, FindsTheValueTrimmedAndUnquoted) {
     EXPECT_EQ(IniLookup("  [ SYS ]  \r\n  Control Mode=1", "SYS", "Control Mode"), "1");
     EXPECT_EQ(IniLookup("[SYS]\r\nControl Mode=1\r\n", "SYS", "Mode"), std::nullopt);
     EXPECT_EQ(IniLookup("Control Mode=1\r\n[SYS]\r\n", "SYS", "Control Mode"), std::nullopt);
-}
-
-std::string Utf16Le(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
 }
 
 TEST(IniUtf16, ValuesAreConvertedFromAndToUtf8) {

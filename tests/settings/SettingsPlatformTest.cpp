@@ -3,6 +3,7 @@
 #include "support/CaseName.h"
 #include "support/TempDirectory.h"
 #include "support/TestSettingsPlatform.h"
+#include "support/Utf16Le.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +24,6 @@ struct ProfileCase {
     std::string after;                 // the file after "Control Mode" = "1" was written
     const char* wineDiffers = nullptr; // how Wine (8.0) answers otherwise
 };
-
-// Notepad's "Unicode": the byte-order mark FF FE, then UTF-16LE.
-std::string Utf16Le(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
 
 class SettingsPlatformTest : public testing::Test {
 protected:
