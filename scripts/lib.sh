@@ -18,9 +18,10 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# desktop-file-utils: settings_tests checks the autostart entry with desktop-file-validate.
+# desktop-file-utils: settings_tests checks the autostart entry with desktop-file-validate. clang and
+# libclang-rt-14-dev (where Debian 12 ships libFuzzer): the fuzzers.
 BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev googletest qt6-base-dev
-                libudev-dev desktop-file-utils)
+                libudev-dev desktop-file-utils clang libclang-rt-14-dev)
 
 # Paths relative to the checkout, so a fresh clone elsewhere still hits the compiler cache.
 export CCACHE_BASEDIR=$ROOT
