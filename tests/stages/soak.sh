@@ -9,7 +9,7 @@ source "$(dirname "$0")/../../scripts/lib.sh"
 BUILD=$(cd "$1" && pwd)
 OUT=$2
 CLI=$BUILD/src/cli/zephyrine-cli
-POLLS=${SOAK_POLLS:-100000}
+POLLS=100000
 WARM_UP_POLLS=$((POLLS / 10))
 [ -x "$CLI" ] || { echo "soak: $CLI not built"; exit 1; }
 mkdir -p "$OUT"
@@ -62,8 +62,8 @@ while :; do
     min_rss=$((RSS < min_rss ? RSS : min_rss))
     max_rss=$((RSS > max_rss ? RSS : max_rss))
 done
-wait "$CLI_PID"
-cli_status=$?
+cli_status=0
+wait "$CLI_PID" || cli_status=$?
 CLI_PID=""
 elapsed_ms=$((($(date +%s%N) - started) / 1000000))
 # The awk behind the process substitution may finish just after the cli.
