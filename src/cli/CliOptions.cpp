@@ -36,6 +36,12 @@ std::string ApplyValue(CliOptions& options, const std::string& option, const std
             return InvalidValue(option, value, range(0, std::numeric_limits<std::uint32_t>::max()));
         }
         options.seed = static_cast<std::uint32_t>(*seed);
+    } else if (option == "--speedup") {
+        const auto speedup = number(1, CliOptions::kHighestSpeedup);
+        if (!speedup) {
+            return InvalidValue(option, value, range(1, CliOptions::kHighestSpeedup));
+        }
+        options.speedup = static_cast<int>(*speedup);
     } else if (option == "--count") {
         const auto count = number(1, std::numeric_limits<int>::max());
         if (!count) {
@@ -65,8 +71,8 @@ std::string ApplyValue(CliOptions& options, const std::string& option, const std
 }
 
 bool TakesValue(const std::string& option) {
-    return option == "--seed" || option == "--count" || option == "--interval" || option == "--mode" ||
-           option == "--fan";
+    return option == "--seed" || option == "--speedup" || option == "--count" || option == "--interval" ||
+           option == "--mode" || option == "--fan";
 }
 
 bool* FlagOf(CliOptions& options, const std::string& option) {
@@ -126,6 +132,10 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& args) {
     if (options.fanRpm && options.mode != TempControl) {
         result.error = "--fan needs --mode temp";
     }
+    // A device answers in its own time, however fast the cli looks for the answer.
+    if (options.speedup != 1 && !options.simulate) {
+        result.error = "--speedup needs --simulate";
+    }
     return result;
 }
 
@@ -138,6 +148,10 @@ std::string CliUsage() {
            "  --seed N          noise seed of the virtual supply (default " +
            std::to_string(CliOptions::kDefaultSeed) +
            ")\n"
+           "  --speedup N       with --simulate: make every wait of the poll N times shorter (1 to " +
+           std::to_string(CliOptions::kHighestSpeedup) +
+           "); the\n"
+           "                    virtual supply still ages by the whole interval per poll\n"
            "  --count N         stop after N polls (default: poll until interrupted)\n"
            "  --interval MS     time between polls in milliseconds (default " +
            std::to_string(CliOptions::kDefaultIntervalMs) +

@@ -10,9 +10,11 @@
 struct CliOptions {
     static constexpr std::uint32_t kDefaultSeed = VirtualPowerSupply::kDefaultSeed;
     static constexpr int kDefaultIntervalMs = 5000;
+    static constexpr int kHighestSpeedup = 1000;
 
     bool simulate = false;
     std::uint32_t seed = kDefaultSeed;
+    int speedup = 1; // the virtual supply only: how many times shorter every wait of the poll is
     bool json = false;
     std::optional<int> count{}; // none: poll until interrupted
     int intervalMs = kDefaultIntervalMs;

@@ -178,6 +178,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return ExitNoSupply;
     }
     const auto window = MakeWindowShare(parsed.options.simulate);
-    SystemSleeper sleeper;
+    SystemSleeper sleeper(parsed.options.speedup);
     return CliSession(parsed.options, *backend, *window, sleeper, out, err).Run();
 }

@@ -32,6 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"Seed", {"--seed", "42"}, {.seed = 42}, ""},
         OptionsCase{"SeedInlineHighest", {"--seed=4294967295"}, {.seed = 4294967295u}, ""},
         OptionsCase{"Count", {"--count", "3"}, {.count = 3}, ""},
+        OptionsCase{
+            "SpeedupHighest", {"--simulate", "--speedup", "1000"}, {.simulate = true, .speedup = 1000}, ""},
         OptionsCase{"Interval", {"--interval=200"}, {.intervalMs = 200}, ""},
         OptionsCase{"Json", {"--json"}, {.json = true}, ""},
         OptionsCase{"ModeEco", {"--mode", "eco"}, {.mode = Eco}, ""},
@@ -55,6 +57,13 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"Positional", {"simulate"}, {}, "unknown argument 'simulate'"},
         OptionsCase{"MissingValue", {"--simulate", "--count"}, {}, "option '--count' needs a value"},
         OptionsCase{"FlagWithValue", {"--json=yes"}, {}, "option '--json' takes no value"},
+        OptionsCase{
+            "SpeedupZero", {"--simulate", "--speedup=0"}, {}, "invalid value '0' for --speedup (1 to 1000)"},
+        OptionsCase{"SpeedupTooHigh",
+                    {"--simulate", "--speedup", "1001"},
+                    {},
+                    "invalid value '1001' for --speedup (1 to 1000)"},
+        OptionsCase{"SpeedupOnDevice", {"--speedup", "10"}, {}, "--speedup needs --simulate"},
         OptionsCase{"CountZero", {"--count", "0"}, {}, "invalid value '0' for --count (1 to 2147483647)"},
         OptionsCase{
             "CountNotANumber", {"--count", "3x"}, {}, "invalid value '3x' for --count (1 to 2147483647)"},

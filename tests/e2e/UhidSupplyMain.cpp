@@ -3,7 +3,10 @@
 // and the readings a monitor should show for it, so that a test can compare.
 //
 // Commands, one per line on the control FIFO: decoy, plug, unplug, reply normal|garbage|none|short BYTES,
-// quit.
+// delay MS (answer that late), flood MS (send the last reply as fast as the machine can, unasked, for that
+// long), cycle N PERIOD_MS (N unplugs each followed by a plug, half a period apart, ending plugged), twin
+// (a second device with the supply's IDs that never answers), untwin, quit. Each logs "SUPPLY done <command>"
+// when carried out; flood and cycle when they end.
 
 #include "UhidDevice.h"
 
@@ -15,13 +18,16 @@
 #include "protocol/ReadingPipeline.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <map>
+#include <optional>
 #include <poll.h>
 #include <sstream>
 #include <string>
@@ -73,26 +79,52 @@ std::string ExpectedReadings(std::span<const std::uint8_t> payload) {
     return texts.Line();
 }
 
+using Clock = std::chrono::steady_clock;
+
 class SupplyDaemon {
 public:
-    explicit SupplyDaemon(std::uint32_t seed)
-        : m_model(seed), m_lastReport(std::chrono::steady_clock::now()) {}
+    explicit SupplyDaemon(std::uint32_t seed) : m_model(seed), m_lastReport(Clock::now()) {}
 
     // False on "quit".
     bool Command(const std::string& line);
-    void Serve(UhidDevice& device, bool isSupply);
-
-    UhidDevice* Supply() const { return m_supply.get(); }
-    UhidDevice* Decoy() const { return m_decoy.get(); }
+    // The devices present, in a fixed order: supply, decoy, twin (null when absent).
+    std::array<UhidDevice*, 3> Devices() const { return {m_supply.get(), m_decoy.get(), m_twin.get()}; }
+    void Serve(UhidDevice& device);
+    // How long poll() may sleep before RunTimers has something to do; -1 for as long as it likes.
+    int TimeoutMs(Clock::time_point now) const;
+    // Sends the late replies that are due, the next flood report, the next unplug or plug of a cycle.
+    void RunTimers(Clock::time_point now);
 
 private:
+    struct LateReply {
+        Clock::time_point due;
+        std::vector<std::uint8_t> payload;
+    };
+
     std::unique_ptr<UhidDevice> Create(const char* name, std::uint16_t productId);
-    void Answer(UhidDevice& device, const std::vector<std::uint8_t>& report);
+    void Answer(const std::vector<std::uint8_t>& report);
+    void Send(std::span<const std::uint8_t> payload);
+    void Unplug();
 
     VirtualPowerSupply m_model;
-    std::chrono::steady_clock::time_point m_lastReport;
+    Clock::time_point m_lastReport;
     std::unique_ptr<UhidDevice> m_supply;
     std::unique_ptr<UhidDevice> m_decoy;
+    std::unique_ptr<UhidDevice> m_twin;
+
+    int m_replyDelayMs = 0;
+    std::deque<LateReply> m_lateReplies;
+    std::vector<std::uint8_t> m_lastPayload;
+
+    std::string m_floodCommand;
+    Clock::time_point m_floodStart;
+    Clock::time_point m_floodEnd;
+    long m_floodSent = 0;
+
+    std::string m_cycleCommand;
+    int m_cyclesLeft = 0;
+    std::chrono::milliseconds m_halfPeriod{0};
+    Clock::time_point m_nextSwitch;
 };
 
 std::unique_ptr<UhidDevice> SupplyDaemon::Create(const char* name, std::uint16_t productId) {
@@ -101,6 +133,12 @@ std::unique_ptr<UhidDevice> SupplyDaemon::Create(const char* name, std::uint16_t
         Say(std::string("SUPPLY error creating ") + name + ": " + std::strerror(errno));
     }
     return device;
+}
+
+void SupplyDaemon::Unplug() {
+    m_supply.reset();
+    // Replies still on their way went with the device.
+    m_lateReplies.clear();
 }
 
 bool SupplyDaemon::Command(const std::string& line) {
@@ -112,7 +150,11 @@ bool SupplyDaemon::Command(const std::string& line) {
     } else if (command == "plug") {
         m_supply = Create("Zephyrine e2e supply", kSupplyProductId);
     } else if (command == "unplug") {
-        m_supply.reset();
+        Unplug();
+    } else if (command == "twin") {
+        m_twin = Create("Zephyrine e2e silent twin", kSupplyProductId);
+    } else if (command == "untwin") {
+        m_twin.reset();
     } else if (command == "reply") {
         std::string kind;
         int bytes = 0;
@@ -126,6 +168,23 @@ bool SupplyDaemon::Command(const std::string& line) {
         } else {
             m_model.ScriptReply(VirtualPowerSupply::ReplyKind::Normal);
         }
+    } else if (command == "delay") {
+        words >> m_replyDelayMs;
+    } else if (command == "flood") {
+        int durationMs = 0;
+        words >> durationMs;
+        m_floodCommand = line;
+        m_floodStart = Clock::now();
+        m_floodEnd = m_floodStart + std::chrono::milliseconds(durationMs);
+        m_floodSent = 0;
+        return true;
+    } else if (command == "cycle") {
+        int periodMs = 0;
+        words >> m_cyclesLeft >> periodMs;
+        m_cycleCommand = line;
+        m_halfPeriod = std::chrono::milliseconds(periodMs / 2);
+        m_nextSwitch = Clock::now();
+        return true;
     } else if (command == "quit") {
         return false;
     } else if (!command.empty()) {
@@ -138,9 +197,18 @@ bool SupplyDaemon::Command(const std::string& line) {
     return true;
 }
 
-void SupplyDaemon::Answer(UhidDevice& device, const std::vector<std::uint8_t>& report) {
+void SupplyDaemon::Send(std::span<const std::uint8_t> payload) {
+    if (!m_supply || !m_supply->SendInput(payload)) {
+        Say(std::string("SUPPLY error sending input: ") + (m_supply ? std::strerror(errno) : "unplugged"));
+        return;
+    }
+    Say("SUPPLY IN " + HexLine(payload));
+    Say("SUPPLY EXPECT" + ExpectedReadings(payload));
+}
+
+void SupplyDaemon::Answer(const std::vector<std::uint8_t>& report) {
     Say("SUPPLY OUT " + HexLine(report));
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = Clock::now();
     m_model.Advance(
         static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now - m_lastReport).count()));
     m_lastReport = now;
@@ -152,21 +220,21 @@ void SupplyDaemon::Answer(UhidDevice& device, const std::vector<std::uint8_t>& r
         return;
     }
     // The reply's byte 0 is the report ID, which a device without numbered reports does not send.
-    const std::span<const std::uint8_t> payload(reply.data() + 1, reply.size() - 1);
-    if (!device.SendInput(payload)) {
-        Say(std::string("SUPPLY error sending input: ") + std::strerror(errno));
-        return;
+    std::vector<std::uint8_t> payload(reply.begin() + 1, reply.end());
+    if (m_replyDelayMs > 0) {
+        m_lateReplies.push_back({now + std::chrono::milliseconds(m_replyDelayMs), payload});
+    } else {
+        Send(payload);
     }
-    Say("SUPPLY IN " + HexLine(payload));
-    Say("SUPPLY EXPECT" + ExpectedReadings(payload));
+    m_lastPayload = std::move(payload);
 }
 
-void SupplyDaemon::Serve(UhidDevice& device, bool isSupply) {
+void SupplyDaemon::Serve(UhidDevice& device) {
     const auto event = device.ReadEvent();
     if (!event) {
         return;
     }
-    const char* who = isSupply ? "SUPPLY" : "DECOY";
+    const char* who = &device == m_supply.get() ? "SUPPLY" : &device == m_decoy.get() ? "DECOY" : "TWIN";
     switch (event->kind) {
     case UhidDevice::Event::Kind::Start:
         Say(std::string(who) + " started");
@@ -178,14 +246,65 @@ void SupplyDaemon::Serve(UhidDevice& device, bool isSupply) {
         Say(std::string(who) + " closed");
         break;
     case UhidDevice::Event::Kind::Output:
-        if (isSupply) {
-            Answer(device, event->report);
+        if (&device == m_supply.get()) {
+            Answer(event->report);
         } else {
-            Say("DECOY OUT " + HexLine(event->report));
+            Say(std::string(who) + " OUT " + HexLine(event->report));
         }
         break;
     default:
         break;
+    }
+}
+
+int SupplyDaemon::TimeoutMs(Clock::time_point now) const {
+    if (!m_floodCommand.empty()) {
+        return 0;
+    }
+    std::optional<Clock::time_point> next;
+    if (!m_lateReplies.empty()) {
+        next = m_lateReplies.front().due;
+    }
+    if (m_cyclesLeft > 0 && (!next || m_nextSwitch < *next)) {
+        next = m_nextSwitch;
+    }
+    if (!next) {
+        return -1;
+    }
+    return static_cast<int>(
+        std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(*next - now).count()));
+}
+
+void SupplyDaemon::RunTimers(Clock::time_point now) {
+    while (!m_lateReplies.empty() && m_lateReplies.front().due <= now) {
+        const LateReply late = std::move(m_lateReplies.front());
+        m_lateReplies.pop_front();
+        Send(late.payload);
+    }
+    if (!m_floodCommand.empty()) {
+        // Not logged one by one: the log would take the time the flood is meant to use.
+        if (m_supply && m_supply->SendInput(m_lastPayload)) {
+            ++m_floodSent;
+        }
+        if (now >= m_floodEnd) {
+            const auto tookMs =
+                std::chrono::duration_cast<std::chrono::milliseconds>(now - m_floodStart).count();
+            Say("SUPPLY flood sent " + std::to_string(m_floodSent) + " reports in " + std::to_string(tookMs) +
+                " ms");
+            Say("SUPPLY done " + m_floodCommand);
+            m_floodCommand.clear();
+        }
+    }
+    if (m_cyclesLeft > 0 && m_nextSwitch <= now) {
+        if (m_supply) {
+            Unplug();
+        } else {
+            m_supply = Create("Zephyrine e2e supply", kSupplyProductId);
+            if (--m_cyclesLeft == 0) {
+                Say("SUPPLY done " + m_cycleCommand);
+            }
+        }
+        m_nextSwitch = now + m_halfPeriod;
     }
 }
 
@@ -208,21 +327,23 @@ int main(int argc, char** argv) {
     std::string pending;
     for (;;) {
         std::vector<pollfd> watched{{control, POLLIN, 0}};
-        UhidDevice* devices[] = {daemon.Supply(), daemon.Decoy()};
+        const auto devices = daemon.Devices();
         for (UhidDevice* device : devices) {
             watched.push_back({device != nullptr ? device->Descriptor() : -1, POLLIN, 0});
         }
-        if (poll(watched.data(), watched.size(), -1) < 0) {
+        if (poll(watched.data(), watched.size(), daemon.TimeoutMs(Clock::now())) < 0) {
             if (errno == EINTR) {
                 continue;
             }
             return 1;
         }
-        for (std::size_t i = 0; i < 2; ++i) {
-            if ((watched[i + 1].revents & POLLIN) != 0) {
-                daemon.Serve(*devices[i], i == 0);
+        for (std::size_t i = 0; i < devices.size(); ++i) {
+            // Served only while still present: a cycle or a command may have removed it since the poll.
+            if ((watched[i + 1].revents & POLLIN) != 0 && daemon.Devices()[i] == devices[i]) {
+                daemon.Serve(*devices[i]);
             }
         }
+        daemon.RunTimers(Clock::now());
         if ((watched[0].revents & POLLIN) != 0) {
             char chunk[256];
             const ssize_t size = read(control, chunk, sizeof chunk);

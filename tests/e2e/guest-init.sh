@@ -32,12 +32,12 @@ zephyrine-uhid-supply "$CONTROL" >"$SUPPLY_LOG" 2>&1 &
 : >"$CLI_LOG"
 
 count() { grep -c "$2" "$1" 2>/dev/null || true; }
-# wait_for FILE PATTERN COUNT: until that many lines match, for at most 20 s.
+# wait_for FILE PATTERN COUNT [SECONDS]: until that many lines match, for at most SECONDS (20).
 wait_for() {
     tries=0
     while [ "$(count "$1" "$2")" -lt "$3" ]; do
         tries=$((tries + 1))
-        if [ "$tries" -gt 400 ]; then
+        if [ "$tries" -gt $((${4:-20} * 20)) ]; then
             say "TIMEOUT waiting for $3 x '$2' in $1"
             return 1
         fi
@@ -127,4 +127,8 @@ grep -qx "zephyrine-cli: permission denied on $supply_node: install the udev rul
     grep -qx 'exit 3' /tmp/denied.log && denied_ok=1
 [ "$denied_ok" = 1 ] && result=PASS || result=FAIL
 say "CHECK (f) a node the user may not open is reported as such, not as a missing supply: $result"
+
+# ---- Fault scenarios: late, silent and flooding supplies, fast re-plugs, a silent twin, signals ----
+. /guest-faults.sh
+# ---- end of the fault scenarios ----
 finish
