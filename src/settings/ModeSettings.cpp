@@ -36,12 +36,16 @@ std::optional<std::int32_t> ModeSettings::KeptMode() {
 
 bool ModeSettings::KeepMode(std::int32_t mode) {
     m_configFile.SetModuleDirectory();
-    return m_platform.WriteProfileValue(kSection, kKey, std::to_string(mode), m_configFile.PathOf(kFileName));
+    return WriteMode(mode, m_configFile.PathOf(kFileName));
+}
+
+bool ModeSettings::WriteMode(std::int32_t mode, const std::string& path) {
+    return m_platform.WriteProfileValue(kSection, kKey, std::to_string(mode), path);
 }
 
 void ModeSettings::SaveConfig(const PollCycle& poll) {
     if (m_configPath.empty()) {
         return;
     }
-    m_platform.WriteProfileValue(kSection, kKey, std::to_string(poll.ControlMode), m_configPath);
+    WriteMode(poll.ControlMode, m_configPath);
 }

@@ -34,6 +34,8 @@ public:
     const std::string& ConfigPath() const { return m_configPath; }
 
 private:
+    bool WriteMode(std::int32_t mode, const std::string& path);
+
     SettingsPlatform& m_platform;
     std::string m_configPath;
     CCConfigFile m_configFile;

@@ -92,11 +92,9 @@ void QtDialogWindow::RunMessageLoop() {
 }
 
 void QtDialogWindow::OnRunEnded() {
-    const auto boxes = m_boxes;
-    for (const QPointer<QMessageBox>& box : boxes) {
-        if (box) {
-            box->reject();
-        }
+    // A box this window owns is its child for as long as it is open.
+    for (QMessageBox* box : findChildren<QMessageBox*>(Qt::FindDirectChildrenOnly)) {
+        box->reject();
     }
     m_loop.exit();
 }
@@ -107,15 +105,6 @@ void QtDialogWindow::Destroy() {
     }
     m_timers.clear();
     hide();
-}
-
-void QtDialogWindow::TrackBox(QMessageBox* box) {
-    m_boxes.emplace_back(box);
-}
-
-void QtDialogWindow::ForgetBox(QMessageBox* box) {
-    std::erase_if(m_boxes,
-                  [box](const QPointer<QMessageBox>& tracked) { return tracked == box || !tracked; });
 }
 
 void QtDialogWindow::SetTitle(const std::string& text) {

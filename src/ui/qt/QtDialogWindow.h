@@ -8,7 +8,6 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QImage>
-#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
@@ -21,7 +20,6 @@
 #include <string>
 #include <vector>
 
-class QMessageBox;
 class QSystemTrayIcon;
 class QtUiPlatform;
 struct StaticLook;
@@ -44,10 +42,6 @@ public:
     void RunMessageLoop() override;
     void OnRunEnded() override;
     void Destroy() override;
-
-    // Called by the platform for the boxes this window owns, so that ending the run can close them.
-    void TrackBox(QMessageBox* box);
-    void ForgetBox(QMessageBox* box);
 
     void SetTitle(const std::string& text) override;
     void SetIcon(const zui::Image& icon, bool big) override;
@@ -121,7 +115,6 @@ private:
     std::map<int, QWidget*> m_controls;
     std::vector<QFont> m_fonts;
     std::map<int, int> m_timers; // our ID -> Qt's
-    std::vector<QPointer<QMessageBox>> m_boxes;
     QImage m_canvas;
     QRegion m_invalid;
     const std::function<void(zui::PaintContext&)>* m_directPaint = nullptr;

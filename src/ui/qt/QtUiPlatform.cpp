@@ -76,15 +76,7 @@ int QtUiPlatform::ShowMessageBox(const std::string& text, const std::string& cap
     if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) {
         cancel->setText(QString::fromUtf8("取消"));
     }
-    if (window != nullptr) {
-        window->TrackBox(&box);
-    }
-    m_boxes.emplace_back(&box);
     const int answer = box.exec();
-    std::erase_if(m_boxes, [&box](const QPointer<QMessageBox>& open) { return open == &box || !open; });
-    if (window != nullptr) {
-        window->ForgetBox(&box);
-    }
     return answer == QMessageBox::Ok ? zui::kIdOk : zui::kIdCancel;
 }
 
@@ -107,8 +99,9 @@ void QtUiPlatform::CloseMenusAndBoxes() {
             break;
         }
     }
-    for (const QPointer<QMessageBox>& box : std::vector(m_boxes)) {
-        if (box) {
+    // The boxes are the only message boxes of the process, and exist only while they are open.
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget)) {
             box->reject();
         }
     }

@@ -3,11 +3,7 @@
 #include "ui/framework/UiPlatform.h"
 
 #include <QObject>
-#include <QPointer>
 
-#include <vector>
-
-class QMessageBox;
 class QtDialogWindow;
 
 // The dialog framework on Qt 6 Widgets. Needs a QApplication for its whole life, which must not quit when
@@ -37,5 +33,4 @@ protected:
 
 private:
     QObject m_context; // owns the calls posted onto the window's thread and the session's connections
-    std::vector<QPointer<QMessageBox>> m_boxes; // open now, innermost last
 };
