@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws the window's artwork into res/images/.
+"""Draws the window's artwork and the program's icon theme entries into res/images/.
 
 Run from anywhere: tools/make_artwork.py [output-dir]. Needs Debian's python3-pil and fonts-wqy-microhei.
 The output is byte-for-byte the same on every run: no randomness, no timestamps, FreeType's basic layout.
@@ -15,6 +15,7 @@ from PIL import Image, ImageDraw, ImageFont
 
 CJK_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 SUPERSAMPLE = 4
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 WHITE = (255, 255, 255)
 TEAL = (0, 180, 157)
@@ -211,35 +212,100 @@ def mode_button(size, fill, text, with_thermometer):
     return img
 
 
-def swirl(draw, cx, cy, s, radii, width, colour_of_ring):
+class Tile:
+    """Filled rounded square; the box is continuous, in pixels: (0, 0, 32, 32) covers a 32-px icon."""
+
+    def __init__(self, box, radius, colour):
+        self.box, self.radius, self.colour = box, radius, colour
+
+    def paint(self, draw, s):
+        left, top, right, bottom = self.box
+        # Pillow's box is inclusive, hence the last supersampled pixel is one short of the continuous edge.
+        box = (left * s, top * s, right * s - 1, bottom * s - 1)
+        draw.rounded_rectangle(box, radius=self.radius * s, fill=self.colour)
+
+    def svg(self):
+        left, top, right, bottom = self.box
+        return (
+            f'<rect x="{num(left)}" y="{num(top)}" width="{num(right - left)}" height="{num(bottom - top)}" '
+            f'rx="{num(self.radius)}" fill="{hex_colour(self.colour)}"/>'
+        )
+
+
+class Ring:
+    """Open arc with round caps, `radius` to the middle of the stroke; angles in degrees, clockwise from three
+    o'clock (y grows downwards)."""
+
+    def __init__(self, cx, cy, radius, start, span, width, colour):
+        self.cx, self.cy, self.radius = cx, cy, radius
+        self.start, self.span, self.width, self.colour = start, span, width, colour
+
+    def end_point(self, ang):
+        return self.cx + self.radius * math.cos(math.radians(ang)), self.cy + self.radius * math.sin(math.radians(ang))
+
+    def paint(self, draw, s):
+        hw = self.width / 2
+        # Pillow lays a wide arc inside its box, so the box reaches half a stroke past the middle line.
+        cx, cy, r = self.cx, self.cy, self.radius + hw
+        box = ((cx - r) * s, (cy - r) * s, (cx + r) * s, (cy + r) * s)
+        draw.arc(box, self.start, self.start + self.span, fill=self.colour, width=round(self.width * s))
+        for ang in (self.start, self.start + self.span):
+            ex, ey = self.end_point(ang)
+            draw.ellipse(((ex - hw) * s, (ey - hw) * s, (ex + hw) * s, (ey + hw) * s), fill=self.colour)
+
+    def svg(self):
+        (x0, y0), (x1, y1) = self.end_point(self.start), self.end_point(self.start + self.span)
+        large = 1 if self.span > 180 else 0
+        r = num(self.radius)
+        return (
+            f'<path d="M {num(x0)} {num(y0)} A {r} {r} 0 {large} 1 {num(x1)} {num(y1)}" fill="none" '
+            f'stroke="{hex_colour(self.colour)}" stroke-width="{num(self.width)}" stroke-linecap="round"/>'
+        )
+
+
+def num(value):
+    return f"{round(value, 3):g}"
+
+
+def hex_colour(colour):
+    return "#{:02x}{:02x}{:02x}".format(*colour[:3])
+
+
+def swirl(cx, cy, radii, width, colours):
     """Concentric open arcs of 240 degrees, each turned a third further: reads as a swirl."""
-    for i, radius in enumerate(radii):
-        colour = colour_of_ring(i)
-        a0, span = 120 * i, 240
-        box = ((cx - radius) * s, (cy - radius) * s, (cx + radius) * s, (cy + radius) * s)
-        draw.arc(box, a0, a0 + span, fill=colour, width=round(width * s))
-        for ang in (a0, a0 + span):  # round caps
-            ex = cx + radius * math.cos(math.radians(ang))
-            ey = cy + radius * math.sin(math.radians(ang))
-            hw = width / 2
-            draw.ellipse(((ex - hw) * s, (ey - hw) * s, (ex + hw) * s, (ey + hw) * s), fill=colour)
+    return [Ring(cx, cy, radius, 120 * i, 240, width, colours[i]) for i, radius in enumerate(radii)]
+
+
+def icon_shapes(size):
+    """Light-blue swirl on a white tile with a pale-blue rim, for a `size`-px icon. Below 32 px the rim stays 1 px
+    and the strokes at least 1.4 px, so that the 16-px icon still shows a rim and three rings."""
+    k = size / 32.0
+    inset = max(1.0, k)
+    blues = [(40, 140, 220, 255), (70, 165, 232, 255), (110, 190, 242, 255)]
+    return [
+        Tile((0, 0, size, size), 7 * k, (205, 225, 240, 255)),
+        Tile((inset, inset, size - inset, size - inset), 6 * k, (255, 255, 255, 255)),
+    ] + swirl(16 * k, 16 * k, [3.4 * k, 7.4 * k, 11.4 * k], max(2.2 * k, 1.4), blues)
 
 
 def icon(size):
-    """Light-blue swirl on a white rounded tile; transparent outside the tile."""
-    k = size / 32.0
+    """The icon as RGBA pixels; transparent outside the tile."""
 
     def paint(draw, s):
-        draw.rounded_rectangle((0, 0, size * s - 1, size * s - 1), radius=7 * k * s, fill=(205, 225, 240, 255))
-        inset = max(1.0, k) * s
-        draw.rounded_rectangle(
-            (inset, inset, size * s - 1 - inset, size * s - 1 - inset), radius=6 * k * s, fill=(255, 255, 255, 255)
-        )
-        blues = [(40, 140, 220, 255), (70, 165, 232, 255), (110, 190, 242, 255)]
-        # Strokes keep at least 1.4 px so the 16-px entry still shows three rings.
-        swirl(draw, 16 * k, 16 * k, s, [4.5 * k, 8.5 * k, 12.5 * k], max(2.2 * k, 1.4), blues.__getitem__)
+        for shape in icon_shapes(size):
+            shape.paint(draw, s)
 
     return supersampled((size, size), paint, mode="RGBA", fill=(255, 255, 255, 0))
+
+
+def icon_svg():
+    """The icon's 32-px shapes as plain SVG 1.1, for the scalable entry of the icon theme."""
+    body = "\n".join(f"  {shape.svg()}" for shape in icon_shapes(32))
+    return (
+        '<?xml version="1.0" encoding="UTF-8"?>\n'
+        '<svg xmlns="http://www.w3.org/2000/svg" version="1.1" width="32" height="32" viewBox="0 0 32 32">\n'
+        f"{body}\n</svg>\n"
+    )
 
 
 def logo():
@@ -249,7 +315,8 @@ def logo():
     word = "Zephyrine"
 
     def paint(draw, s):
-        swirl(draw, 15.5, 15.5, s, [4.0, 8.0, 12.0], 2.2, lambda _: 255)
+        for ring in swirl(15.5, 15.5, [2.9, 6.9, 10.9], 2.2, [255] * 3):
+            ring.paint(draw, s)
         x = 35 * s
         tracking = 0.6 * s
         for ch in word:
@@ -320,8 +387,16 @@ def main():
     # 32 px first: Qt and the Windows Imaging Component decode the first entry, LoadImage picks by size.
     write_ico(out / "icon128.ico", [icon(32), icon(16), icon(48), icon(256)])
     logo().save(out / "logo.png", format="PNG")
-    for path in sorted(out.iterdir()):
-        print(f"{path.name}: {path.stat().st_size} bytes")
+    # The freedesktop icon theme's layout, installed as it stands under share/icons/hicolor.
+    for size in HICOLOR_SIZES:
+        apps = out / "hicolor" / f"{size}x{size}" / "apps"
+        apps.mkdir(parents=True, exist_ok=True)
+        icon(size).save(apps / "zephyrine.png", format="PNG")
+    scalable = out / "hicolor" / "scalable" / "apps"
+    scalable.mkdir(parents=True, exist_ok=True)
+    (scalable / "zephyrine.svg").write_text(icon_svg(), encoding="utf-8")
+    for path in sorted(p for p in out.rglob("*") if p.is_file()):
+        print(f"{path.relative_to(out)}: {path.stat().st_size} bytes")
 
 
 if __name__ == "__main__":
