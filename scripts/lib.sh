@@ -19,9 +19,11 @@ ensure_packages() {
 }
 
 # desktop-file-utils: settings_tests checks the autostart entry with desktop-file-validate. clang and
-# libclang-rt-14-dev (where Debian 12 ships libFuzzer): the fuzzers.
+# libclang-rt-14-dev (where Debian 12 ships libFuzzer): the fuzzers. python3-pil, fonts-wqy-microhei,
+# libxml2-utils and w3c-sgml-lib: ArtworkTest redraws the artwork and validates the SVG icon.
 BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev googletest qt6-base-dev
-                libudev-dev desktop-file-utils clang libclang-rt-14-dev)
+                libudev-dev desktop-file-utils clang libclang-rt-14-dev
+                python3-pil fonts-wqy-microhei libxml2-utils w3c-sgml-lib)
 
 # Paths relative to the checkout, so a fresh clone elsewhere still hits the compiler cache.
 export CCACHE_BASEDIR=$ROOT
