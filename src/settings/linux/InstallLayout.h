@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 // Where the install rules (packaging/CMakeLists.txt) put what the program looks for at run time; a change
@@ -10,10 +9,9 @@ namespace install_layout {
 // The name the installed desktop entry gives the icon (share/icons/hicolor/.../zephyrine.png).
 inline constexpr const char* kIconName = "zephyrine";
 
-// The directory that holds "logo.png", which the window reads from its current directory: beside the
-// executable.
-inline std::string LogoDirectory(const std::string& executablePath) {
-    return std::filesystem::path(executablePath).parent_path().string();
-}
+// The directory that holds "logo.png", which the window reads from its current directory: the installed
+// data directory, found from the executable's place so that any prefix works, or else (a build tree) the
+// executable's own directory.
+std::string LogoDirectory(const std::string& executablePath);
 
 } // namespace install_layout

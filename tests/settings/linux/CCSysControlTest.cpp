@@ -78,7 +78,7 @@ std::string DecodeExec(const std::string& value) {
     return argument;
 }
 
-std::string EntryFor(const std::string& exec, const std::string& path = "/usr/bin",
+std::string EntryFor(const std::string& exec, const std::string& path = "/opt/zephyrine/bin",
                      const std::string& userChoice = "") {
     return "[Desktop Entry]\nType=Application\nName=Zephyrine\nExec=" + exec + "\nPath=" + path +
            "\nIcon=zephyrine\n" + userChoice;
@@ -101,9 +101,9 @@ protected:
 TEST_F(CCSysControlTest, WritesTheEntryAndCreatesTheMissingDirectories) {
     ASSERT_FALSE(fs::exists(ConfigHome()));
 
-    EXPECT_TRUE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+    EXPECT_TRUE(control.SetAutoRun("/opt/zephyrine/bin/zephyrine", "Zephyrine"));
 
-    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/usr/bin/zephyrine"));
+    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/opt/zephyrine/bin/zephyrine"));
     struct stat info {};
     ASSERT_EQ(::stat(Autostart().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
@@ -130,7 +130,8 @@ TEST_P(ExecQuoting, QuotesReservedCharactersAndDecodesBackToThePath) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, ExecQuoting,
     testing::Values(
-        ExecCase{"Plain", "/usr/bin/zephyrine", "/usr/bin/zephyrine", "/usr/bin"},
+        ExecCase{"Plain", "/opt/zephyrine/bin/zephyrine", "/opt/zephyrine/bin/zephyrine",
+                 "/opt/zephyrine/bin"},
         ExecCase{"Blanks", "/opt/My Apps/zephyrine", R"("/opt/My Apps/zephyrine")", "/opt/My Apps"},
         ExecCase{"DoubleQuote", R"(/opt/say "hi"/zephyrine)", R"("/opt/say \\"hi\\"/zephyrine")",
                  R"(/opt/say "hi")"},
@@ -155,6 +156,19 @@ TEST_F(CCSysControlTest, EveryStartReplacesTheEntryWithTheCurrentPath) {
         << "no temporary file is left beside the entry";
 }
 
+// Installed, the logo lies in the data directory, not beside the program; a build tree has it beside.
+TEST_F(CCSysControlTest, AnInstalledProgramStartsWhereItsLogoIs) {
+    const fs::path prefix = directory.Path() / "prefix";
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share" / "zephyrine");
+    WriteFileBytes(prefix / "share" / "zephyrine" / "logo.png", "png");
+
+    EXPECT_TRUE(control.SetAutoRun((prefix / "bin" / "Zephyrine").string(), "Zephyrine"));
+
+    EXPECT_EQ(ReadFileBytes(Entry()),
+              EntryFor((prefix / "bin" / "Zephyrine").string(), (prefix / "share" / "zephyrine").string()));
+}
+
 // The desktop's autostart switch turns the entry off in the entry itself; a start rewrites the rest.
 struct UserChoiceCase {
     const char* name;
@@ -168,9 +182,10 @@ TEST_P(UserChoice, SurvivesTheRewriteAndNothingElseOfTheOldEntryDoes) {
     fs::create_directories(Autostart());
     WriteFileBytes(Entry(), std::string("[Desktop Entry]\n") + GetParam().existing);
 
-    ASSERT_TRUE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+    ASSERT_TRUE(control.SetAutoRun("/opt/zephyrine/bin/zephyrine", "Zephyrine"));
 
-    EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/usr/bin/zephyrine", "/usr/bin", GetParam().kept));
+    EXPECT_EQ(ReadFileBytes(Entry()),
+              EntryFor("/opt/zephyrine/bin/zephyrine", "/opt/zephyrine/bin", GetParam().kept));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -208,9 +223,9 @@ TEST_F(CCSysControlTest, TakesNoChoiceFromWhatIsNoRegularEntryOfSaneSize) {
         fs::create_directories(Autostart());
         make();
 
-        EXPECT_TRUE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+        EXPECT_TRUE(control.SetAutoRun("/opt/zephyrine/bin/zephyrine", "Zephyrine"));
 
-        EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/usr/bin/zephyrine"));
+        EXPECT_EQ(ReadFileBytes(Entry()), EntryFor("/opt/zephyrine/bin/zephyrine"));
     }
 }
 
@@ -248,9 +263,9 @@ TEST_F(CCSysControlTest, FallsBackToDotConfigWhenTheVariableIsUnsetOrRelative) {
         }
         fs::remove_all(directory.Path() / "home");
 
-        EXPECT_TRUE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+        EXPECT_TRUE(control.SetAutoRun("/opt/zephyrine/bin/zephyrine", "Zephyrine"));
 
-        EXPECT_EQ(ReadFileBytes(dotConfigEntry), EntryFor("/usr/bin/zephyrine"));
+        EXPECT_EQ(ReadFileBytes(dotConfigEntry), EntryFor("/opt/zephyrine/bin/zephyrine"));
         EXPECT_FALSE(fs::exists("relative"));
     }
 }
@@ -258,7 +273,7 @@ TEST_F(CCSysControlTest, FallsBackToDotConfigWhenTheVariableIsUnsetOrRelative) {
 TEST_F(CCSysControlTest, AnUncreatablePlaceFailsSilently) {
     WriteFileBytes(ConfigHome(), "a file where the directory should be");
 
-    EXPECT_FALSE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+    EXPECT_FALSE(control.SetAutoRun("/opt/zephyrine/bin/zephyrine", "Zephyrine"));
 
     EXPECT_EQ(ReadFileBytes(ConfigHome()), "a file where the directory should be");
 }
@@ -267,7 +282,7 @@ TEST_F(CCSysControlTest, AnUncreatablePlaceFailsSilently) {
 TEST_F(CCSysControlTest, AFailedWriteStillCountsAsRegistered) {
     fs::create_directories(Entry());
 
-    EXPECT_TRUE(control.SetAutoRun("/usr/bin/zephyrine", "Zephyrine"));
+    EXPECT_TRUE(control.SetAutoRun("/opt/zephyrine/bin/zephyrine", "Zephyrine"));
 
     EXPECT_TRUE(fs::is_directory(Entry()));
     EXPECT_EQ(std::distance(fs::directory_iterator(Autostart()), fs::directory_iterator()), 1);
