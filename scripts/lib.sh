@@ -25,6 +25,10 @@ BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-de
                 libudev-dev desktop-file-utils clang libclang-rt-14-dev
                 python3-pil fonts-wqy-microhei libxml2-utils w3c-sgml-lib)
 
+# What making the Debian package needs besides (scripts/package-linux): man pages from --help, the hardening flags,
+# and the tools cpack's dependency search runs.
+PACKAGE_PACKAGES=(help2man dpkg-dev file)
+
 # Paths relative to the checkout, so a fresh clone elsewhere still hits the compiler cache.
 export CCACHE_BASEDIR=$ROOT
 export CCACHE_NOHASHDIR=true
