@@ -61,14 +61,11 @@ int ReadSignedInt(std::string_view text) {
     return static_cast<int>(*value);
 }
 
-// Put together rather than replaced in place: GCC 12 takes string::replace here for an overlapping copy when
-// built with the distribution's flags (-Wrestrict, a false alarm).
 std::string RangeMessage(int low, int high) {
-    const std::size_t first = kOutOfRange.find("%1");
-    const std::size_t second = kOutOfRange.find("%2");
-    return std::string(kOutOfRange.substr(0, first)) + std::to_string(low) +
-           std::string(kOutOfRange.substr(first + 2, second - first - 2)) + std::to_string(high) +
-           std::string(kOutOfRange.substr(second + 2));
+    std::string message(kOutOfRange);
+    message.replace(message.find("%1"), 2, std::to_string(low));
+    message.replace(message.find("%2"), 2, std::to_string(high));
+    return message;
 }
 
 } // namespace
