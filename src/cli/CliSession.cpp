@@ -1,4 +1,5 @@
 #include "cli/CliSession.h"
+#include "common/Version.h"
 
 #include "cli/CliDisplay.h"
 #include "cli/PollRecord.h"
@@ -169,7 +170,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return ExitDone;
     }
     if (parsed.options.version) {
-        out << "zephyrine-cli " << ZEPHYRINE_VERSION << '\n';
+        out << "zephyrine-cli " << kZephyrineVersion << '\n';
         return ExitDone;
     }
     const auto backend = MakeCliBackend(parsed.options);

@@ -1,5 +1,6 @@
 #include "ui/ProgramOptions.h"
 
+#include "common/Version.h"
 #include "settings/Autostart.h"
 
 #include <charconv>
@@ -49,6 +50,8 @@ ProgramOptionsResult ParseProgramOptions(const std::vector<std::string>& args) {
             result.options.simulate = true;
         } else if (arg == "--help" || arg == "-h") {
             result.options.help = true;
+        } else if (arg == "--version") {
+            result.options.version = true;
         } else if (const auto interval = OptionValue(args, i, "--poll-interval")) {
             if (!ParseInterval(*interval, result.options.pollIntervalMs)) {
                 result.error = "--poll-interval needs a number of milliseconds, at least " +
@@ -62,7 +65,7 @@ ProgramOptionsResult ParseProgramOptions(const std::vector<std::string>& args) {
             }
             result.options.simulateLogPath = *logPath;
         } else {
-            result.error = "unknown argument: " + arg;
+            result.error = "unknown argument '" + arg + "'";
             return result;
         }
     }
@@ -74,11 +77,19 @@ ProgramOptionsResult ParseProgramOptions(const std::vector<std::string>& args) {
 
 std::string ProgramUsage() {
     return "Usage: Zephyrine [--simulate [--simulate-log FILE]] [--poll-interval MS]\n"
+           "Shows the readings of the power supply on USB and controls its fan, from a window and the tray.\n"
+           "\n"
            "  --simulate           run against the virtual power supply instead of the device; a demo:\n"
            "                       it does not register the program to start at log-on\n"
            "  --simulate-log FILE  write every output report the virtual supply receives to FILE, one\n"
            "                       line of hex digits per report (report ID first), within 0.1 s\n"
-           "  --poll-interval MS   poll the supply every MS milliseconds (default 5000, at least 100)\n";
+           "  --poll-interval MS   poll the supply every MS milliseconds (default 5000, at least 100)\n"
+           "  -h, --help           show this help\n"
+           "  --version            show the version\n";
+}
+
+std::string ProgramVersion() {
+    return std::string("Zephyrine ") + kZephyrineVersion;
 }
 
 Autostart& AutostartFor(const ProgramOptions& options, Autostart& system) {

@@ -17,6 +17,7 @@ struct ProgramOptions {
     bool help = false;
     // With simulate: the file that gets every output report the virtual supply receives.
     std::string simulateLogPath;
+    bool version = false;
 
     bool operator==(const ProgramOptions&) const = default;
 };
@@ -28,6 +29,8 @@ struct ProgramOptionsResult {
 
 ProgramOptionsResult ParseProgramOptions(const std::vector<std::string>& args);
 std::string ProgramUsage();
+// "Zephyrine 1.3.0".
+std::string ProgramVersion();
 
 // The autostart registration a run hands the window: the system's, except in the demo (--simulate), which
 // registers nothing, or trying it would make the program start at every log-on.

@@ -36,6 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 true},
                     OptionsCase{"IntervalJoined", {"--poll-interval=250"}, {false, 250, false, ""}, true},
                     OptionsCase{"Help", {"--help"}, {false, 5000, true, ""}, true},
+                    OptionsCase{"HelpShort", {"-h"}, {false, 5000, true, ""}, true},
+                    OptionsCase{"Version", {"--version"}, {false, 5000, false, "", true}, true},
                     OptionsCase{"SimulateLogApart",
                                 {"--simulate", "--simulate-log", "/tmp/frames"},
                                 {true, 5000, false, "/tmp/frames"},
@@ -55,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProgramUsage, NamesEveryOptionAndSaysTheDemoDoesNotRegisterForAutostart) {
     const std::string usage = ProgramUsage();
-    for (const char* option : {"--simulate ", "--simulate-log FILE", "--poll-interval MS"}) {
+    for (const char* option :
+         {"--simulate ", "--simulate-log FILE", "--poll-interval MS", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     const std::size_t simulate = usage.find("  --simulate ");

@@ -9,6 +9,7 @@
 #include "ui/ResourceIds.h"
 #include "ui/SingleInstanceGuard.h"
 #include "ui/qt/DeviceSource.h"
+#include "ui/qt/QtArguments.h"
 #include "ui/qt/QtUiPlatform.h"
 #include "ui/qt/TerminationSignals.h"
 
@@ -44,25 +45,24 @@ void PrepareWindowSystem(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Help needs no display, and Qt could not start without one.
-    if (ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc)).options.help) {
+    // Answered before Qt starts: it needs a display, and aborts without one.
+    const ProgramOptionsResult parsed =
+        ParseProgramOptions(ProgramArguments(std::vector<std::string>(argv + 1, argv + argc)));
+    if (!parsed.error.empty()) {
+        std::cerr << "Zephyrine: " << parsed.error << " (see --help)\n";
+        return 2;
+    }
+    if (parsed.options.help) {
         std::cout << ProgramUsage();
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::cout << ProgramVersion() << '\n';
         return 0;
     }
     PrepareWindowSystem(argc, argv);
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
-
-    const QStringList arguments = QApplication::arguments();
-    std::vector<std::string> args;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        args.push_back(arguments[i].toStdString());
-    }
-    const ProgramOptionsResult parsed = ParseProgramOptions(args);
-    if (!parsed.error.empty()) {
-        std::cerr << "Zephyrine: " << parsed.error << "\n" << ProgramUsage();
-        return 2;
-    }
 
     QtUiPlatform ui;
     UseCaptionFaceForDialogs(ui);

@@ -50,6 +50,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         ShowText(ProgramUsage(), MB_ICONINFORMATION);
         return 0;
     }
+    if (parsed.options.version) {
+        ShowText(ProgramVersion(), MB_ICONINFORMATION);
+        return 0;
+    }
 
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
