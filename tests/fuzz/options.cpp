@@ -93,6 +93,9 @@ std::vector<std::string> ProgramArguments(const ProgramOptions& options) {
     if (options.help) {
         args.emplace_back("-h");
     }
+    if (options.version) {
+        args.emplace_back("--version");
+    }
     args.push_back("--poll-interval=" + std::to_string(options.pollIntervalMs));
     if (!options.simulateLogPath.empty()) {
         args.emplace_back("--simulate-log");
