@@ -104,22 +104,25 @@ void CZephyrineDlg::ApplyModeLook() {
         host.ShowControl(IdSetSpeedButton, false);
         return;
     }
-    if (Poll.ControlMode == Eco) {
-        host.ShowControl(IdSetSpeedButton, false);
-        SetButtonImage(EcoButton, BitmapEcoSelected);
-        SetButtonImage(TempControlButton, BitmapTempControlUnselected);
-    } else if (Poll.ControlMode == TempControl) {
-        host.ShowControl(IdSetSpeedButton, true);
-        SetButtonImage(EcoButton, BitmapEcoUnselected);
-        SetButtonImage(TempControlButton, BitmapTempControlSelected);
-    } else {
+    if (Poll.ControlMode != Eco && Poll.ControlMode != TempControl) {
         return;
     }
+    const bool eco = Poll.ControlMode == Eco;
+    host.ShowControl(IdSetSpeedButton, !eco);
+    const int ecoBitmap = eco ? BitmapEcoSelected : BitmapEcoUnselected;
+    const int tempControlBitmap = eco ? BitmapTempControlUnselected : BitmapTempControlSelected;
+    // Every 500 ms: a look the buttons show already is neither set nor painted again.
+    if (EcoButton.BitmapId() == ecoBitmap && TempControlButton.BitmapId() == tempControlBitmap) {
+        return;
+    }
+    SetButtonImage(EcoButton, ecoBitmap);
+    SetButtonImage(TempControlButton, tempControlBitmap);
     host.UpdateWindow();
     host.SendPaintMessage();
 }
 
 void CZephyrineDlg::SetButtonImage(zui::BitmapButton& button, int bitmapId) {
+    button.SetBitmapId(bitmapId);
     const zui::Image& image = m_images.Bitmap(bitmapId);
     Host().SetControlImage(button.ControlId(), image);
     Host().ResizeControl(button.ControlId(), image.GetSize());

@@ -266,6 +266,24 @@ TEST_F(MainWindow, ModeLookFollowsControlModeWithinHalfASecond) {
     });
 }
 
+TEST_F(MainWindow, ModeLookSetsAndPaintsNothingWhileTheModeStaysTheSame) {
+    hid.AddSupply();
+    Run([&](FakeDialogHost& host, CZephyrineDlg& dlg) {
+        for (const bool tempControl : {false, true}) {
+            if (tempControl) {
+                dlg.Poll.SelectTempControl();
+            } else {
+                dlg.Poll.SelectEco();
+            }
+            host.AdvanceMs(500);
+            host.ClearLog();
+            host.AdvanceMs(1500);
+            EXPECT_EQ(host.CallLog(), std::vector<std::string>(3, tempControl ? "show 1041" : "hide 1041"))
+                << tempControl;
+        }
+    });
+}
+
 TEST_F(MainWindow, ModeLookOnlyKeepsSetSpeedHiddenWhileDisconnected) {
     Run([&](FakeDialogHost& host, CZephyrineDlg& dlg) {
         host.AdvanceMs(1); // the placement

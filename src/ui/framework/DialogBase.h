@@ -74,9 +74,13 @@ public:
     void Attach(int controlId) { m_controlId = controlId; }
     bool IsAttached() const { return m_controlId != 0; }
     int ControlId() const { return m_controlId; }
+    // The bitmap resource the button was last given; 0 before the first.
+    int BitmapId() const { return m_bitmapId; }
+    void SetBitmapId(int bitmapId) { m_bitmapId = bitmapId; }
 
 private:
     int m_controlId = 0;
+    int m_bitmapId = 0;
 };
 
 } // namespace zui
