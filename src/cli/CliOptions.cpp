@@ -169,8 +169,8 @@ std::string CliUsage() {
            "\n"
            "Exit status:\n"
            "  0  done, and the supply answered at least one poll\n"
-           "  1  invalid arguments\n"
-           "  2  no power supply found\n"
+           "  1  no power supply found\n"
+           "  2  invalid arguments\n"
            "  3  the power supply was found but cannot be opened (permission)\n"
            "  4  the power supply answered none of the polls\n"
            "  5  --mode, --fan or --clear-energy while the Zephyrine window runs: its buttons own them\n";

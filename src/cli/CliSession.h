@@ -13,8 +13,8 @@ class PollCycle;
 // Listed in CliUsage().
 enum CliExit : int {
     ExitDone = 0,
-    ExitInvalidArguments = 1,
-    ExitNoSupply = 2,
+    ExitNoSupply = 1,
+    ExitInvalidArguments = 2,
     ExitNoAccess = 3,
     ExitNoReply = 4,
     ExitWindowOwnsCommands = 5

@@ -395,10 +395,10 @@ INSTANTIATE_TEST_SUITE_P(
         RunCliCase{"Help", {"--help", "--simulate"}, 0, "Usage: zephyrine-cli [options]\n", ""},
         RunCliCase{"InvalidArgument",
                    {"--count", "0"},
-                   1,
+                   2,
                    "",
                    "zephyrine-cli: invalid value '0' for --count (1 to 2147483647) (see --help)\n"},
-        RunCliCase{"NoDeviceWithoutSimulate", {"--count", "1"}, 2, "", std::string(kNoSupplyMessage) + "\n"},
+        RunCliCase{"NoDeviceWithoutSimulate", {"--count", "1"}, 1, "", std::string(kNoSupplyMessage) + "\n"},
         RunCliCase{
             "Simulate", {"--simulate", "--count", "1", "--json"}, 0, "{\"poll\":1,\"reply\":true,", ""}),
     CaseName());

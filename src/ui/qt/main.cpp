@@ -27,7 +27,8 @@ namespace {
 void PrepareWindowSystem(int argc, char** argv) {
     bool platformArgument = false;
     for (int i = 1; i < argc; ++i) {
-        platformArgument = platformArgument || std::strcmp(argv[i], "-platform") == 0;
+        platformArgument = platformArgument || std::strcmp(argv[i], "-platform") == 0 ||
+                           std::strcmp(argv[i], "--platform") == 0;
     }
     // A Wayland client cannot place its own window, and this one has a fixed place and size; through
     // XWayland it keeps them. Without XWayland the Wayland platform still gives the sizes, not the place.
