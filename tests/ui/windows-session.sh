@@ -217,11 +217,18 @@ running || fail "the program ended at the close box"
 one_icon || fail "not exactly one icon in the tray after the close box"
 pass "the close box hides the window; the program runs on, its icon stays"
 
+# The dock may have re-made the icon's window when the main window hid.
+ICON=$(tray_icons)
 eval "$(xdotool getwindowgeometry --shell "$ICON")"
 ICON_X=$((WIDTH / 2))
 ICON_Y=$((HEIGHT / 2))
 xdotool mousemove --window "$ICON" "$ICON_X" "$ICON_Y" click 1
-wait_for 5 shown "$MAIN" || fail "a left click on the icon did not show the window"
+if ! wait_for 5 shown "$MAIN"; then
+    # Seen once in a loaded run: the XEmbed dock dropped the click. A second one must show it.
+    echo "note: the first left click on the icon showed nothing; clicking again"
+    xdotool mousemove --window "$ICON" "$ICON_X" "$ICON_Y" click 1
+    wait_for 5 shown "$MAIN" || fail "a left click on the icon did not show the window"
+fi
 pass "a left click on the icon shows the window again"
 
 # Windows opens the menu at the right button's release.
