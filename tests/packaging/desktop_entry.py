@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Reads a desktop entry as a session does: prints the decoded value of KEY, or with --exec the Exec key's
-arguments, one per line. Written from the Desktop Entry Specification's rules, not from the code that wrote it."""
+arguments, one per line. Written from the freedesktop.org rules for desktop entries, not from the code that wrote it."""
 import sys
 
 
