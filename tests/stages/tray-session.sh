@@ -45,6 +45,8 @@ trap cleanup EXIT
 fail() {
     echo "tray-session: FAILED: $*"
     import -window root "$OUT/failure.png" 2>/dev/null || true
+    # What the program said, since a CI run keeps only the output.
+    tail -n 20 "$OUT/zephyrine.log" 2>/dev/null | sed 's/^/    program: /'
     exit 1
 }
 start_tray_desktop
@@ -137,18 +139,33 @@ wait_for 5 last_frame_is 00aa7e82000000 || fail "the clear-energy frame was not 
 pass "the confirmed clearing goes out in one frame"
 
 # XEmbed: Qt reports the right button at its press, and the menu opens then.
-xdotool mousemove --window "$ICON" 11 15 click 3
-wait_for 5 have_window "Zephyrine" || fail "the tray menu did not open"
+open_tray_menu() {
+    xdotool mousemove --window "$ICON" 11 15 click 3
+    wait_for 5 have_window "Zephyrine" && return 0
+    # As on the Windows twin: a loaded dock may drop the click. A second one must open the menu.
+    echo "note: the first right click on the icon opened nothing; clicking again"
+    xdotool mousemove --window "$ICON" 11 15 click 3
+    wait_for 5 have_window "Zephyrine"
+}
+open_tray_menu || fail "the tray menu did not open"
 import -window root "$OUT/tray-menu.png"
 xdotool key Escape
-wait_for 5 no_window "Zephyrine" || fail "Escape did not close the tray menu"
+if ! wait_for 5 no_window "Zephyrine"; then
+    # The key may have come before the menu took the keyboard; the menu stays open then.
+    echo "note: the menu stayed open after Escape; pressing it again"
+    xdotool key Escape
+    wait_for 5 no_window "Zephyrine" || fail "Escape did not close the tray menu"
+fi
 kill -0 "$APP_PID" 2>/dev/null || fail "the program ended when the menu closed without a choice"
 one_icon || fail "not exactly one icon in the tray after the dialogs"
 pass "the tray menu closes without a command; still one icon"
 
-xdotool mousemove --window "$ICON" 11 15 click 3
-wait_for 5 have_window "Zephyrine" || fail "the tray menu did not open again"
-xdotool key Down Down Return # "退出"
+open_tray_menu || fail "the tray menu did not open again"
+# The pointer, not the keys: a key that comes before the menu holds the keyboard is lost, and a lost Down
+# would choose 界面. 退出 is the second of two rows.
+MENU=$(window_titled "Zephyrine")
+eval "$(xdotool getwindowgeometry --shell "$MENU")"
+xdotool mousemove --window "$MENU" $((WIDTH / 2)) $((HEIGHT * 3 / 4)) click 1
 wait_for 10 bash -c "! kill -0 $APP_PID" || fail "the program did not end after 退出"
 STATUS=0
 wait "$APP_PID" || STATUS=$?
