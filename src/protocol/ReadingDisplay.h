@@ -17,8 +17,8 @@ enum ReadingLabel : int {
     LabelFanSpeed = 1066,
 };
 
-// What the reading pipeline needs of the window. Each operation is carried out on the window's thread and
-// returns when it is done; the text is UTF-8.
+// What the reading pipeline needs of the window. Each operation is carried out on the window's thread, in
+// the order given, and done by the time EndReadings or ShowWarning returns; the text is UTF-8.
 class ReadingDisplay {
 public:
     virtual ~ReadingDisplay() = default;
@@ -27,4 +27,8 @@ public:
     virtual void RefreshLabelArea(int controlId) = 0;
     // A modal box with OK and an exclamation icon, captioned with the application's title.
     virtual void ShowWarning(const std::string& text) = 0;
+    // The pass has written its eleven readings. A display that carries them to another thread may hold
+    // the texts and refreshes back until now, and then carries them out in their order in one go: one
+    // wait for the window per pass instead of twenty-two.
+    virtual void EndReadings() {}
 };

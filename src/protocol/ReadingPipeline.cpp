@@ -151,6 +151,10 @@ bool ReadingPipeline::RunPass(const Report& report, const std::atomic<bool>& sto
     if (!Show(LabelEnergy, "%.2f", m_processor.GetEnergy(TelemetryScale::CountsPerKwh), stopRequested)) {
         return false;
     }
+    m_display.EndReadings();
+    if (stopRequested) {
+        return false;
+    }
 
     return RaiseWarning(m_flags.OverTemperatureAlarm, m_flags.OverTemperatureAlarmShown,
                         kOverTemperatureWarning, stopRequested) &&

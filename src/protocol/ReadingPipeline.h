@@ -24,7 +24,7 @@ public:
         : m_processor(processor), m_flags(flags), m_deviceConnected(deviceConnected), m_display(display) {}
 
     // Returns false when stopRequested cut the pass short; it is tested after every display operation, since
-    // each of them waits for the window.
+    // each of them may wait for the window.
     bool RunPass(const Report& report, const std::atomic<bool>& stopRequested);
 
 private:

@@ -213,6 +213,43 @@ TEST_F(ReadingPipelineTest, EmptyReplyReadsAsZeros) {
     EXPECT_EQ(flags.OverTemperatureAlarmShown, 0);
 }
 
+// Notes how many operations had come when the pass declared its readings written; can bring a stop request
+// then, as when the window closes while it carries them out.
+class EndNotingDisplay : public RecordingDisplay {
+public:
+    explicit EndNotingDisplay(std::atomic<bool>& stop, bool stopAtEnd)
+        : m_stop(stop), m_stopAtEnd(stopAtEnd) {}
+    void EndReadings() override {
+        ends.push_back(Operations().size());
+        if (m_stopAtEnd) {
+            m_stop = true;
+        }
+    }
+    std::vector<std::size_t> ends;
+
+private:
+    std::atomic<bool>& m_stop;
+    bool m_stopAtEnd;
+};
+
+TEST(ReadingPipelineEnd, TheReadingsEndOnceAfterTheLastLabelAndBeforeTheBoxes) {
+    for (const bool stopAtEnd : {false, true}) {
+        std::atomic<bool> stop{false};
+        CCDataProcessing processor;
+        ReadingFlags flags;
+        std::atomic<std::int32_t> connected{1};
+        EndNotingDisplay display(stop, stopAtEnd);
+        ReadingPipeline pipeline(processor, flags, connected, display);
+        const auto report = TelemetryReport::Nominal().Set(TelemetryOffset::Temperature, 75);
+
+        EXPECT_EQ(pipeline.RunPass(report.Bytes(), stop), !stopAtEnd);
+
+        EXPECT_EQ(display.ends, std::vector<std::size_t>{22}) << stopAtEnd;
+        // The temperature's box comes after the readings, unless the stop came first.
+        EXPECT_EQ(display.Warnings().size(), stopAtEnd ? 0u : 1u) << stopAtEnd;
+    }
+}
+
 // A display whose n-th operation brings a stop request, as when the window closes during a pass.
 class StoppingDisplay : public RecordingDisplay {
 public:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -30,27 +31,76 @@ public:
     RecordingDisplay recorded;
 };
 
-TEST(WindowThreadDisplay, CarriesOutEachOperationOnTheWindowsThreadWhileTheCallerWaits) {
+// The window's thread: posted calls are counted, then run.
+struct CountingWindowThread {
     FakeUiPlatform ui;
-    SyncCallQueue calls(ui.WindowThreadPoster());
-    ThreadNotingDisplay window;
-    WindowThreadDisplay display(calls, window);
-    std::atomic<int> returned{0};
+    int posted = 0;
+    SyncCallQueue calls{[this](std::function<void()> call) {
+        ++posted;
+        ui.WindowThreadPoster()(std::move(call));
+    }};
+};
+
+TEST(WindowThreadDisplay, CarriesOutAPassesLabelOperationsInOrderInOneCallAtTheEndOfTheReadings) {
+    CountingWindowThread window;
+    ThreadNotingDisplay target;
+    WindowThreadDisplay display(window.calls, target);
+    std::atomic<int> step{0};
 
     std::thread reader([&] {
-        display.SetLabelText(1035, "12.01");
-        returned = 1;
-        display.RefreshLabelArea(1035);
-        returned = 2;
-        display.ShowWarning("warm");
-        returned = 3;
+        display.SetLabelText(1066, "906");
+        display.RefreshLabelArea(1066);
+        display.SetLabelText(1057, "0.00");
+        display.RefreshLabelArea(1057);
+        step = 1;
+        display.EndReadings();
+        step = 2;
     });
-    ASSERT_TRUE(ui.PumpUntil([&] { return returned == 3; }));
+    ASSERT_TRUE(window.ui.PumpUntil([&] { return step == 2; }));
     reader.join();
 
-    EXPECT_EQ(window.recorded.Operations(),
-              (std::vector<std::string>{"text 1035 12.01", "refresh 1035", "warning"}));
-    for (const auto& id : window.threads) {
+    EXPECT_EQ(window.posted, 1);
+    EXPECT_EQ(target.recorded.Operations(),
+              (std::vector<std::string>{"text 1066 906", "refresh 1066", "text 1057 0.00", "refresh 1057"}));
+    ASSERT_EQ(target.threads.size(), 4u);
+    for (const auto& id : target.threads) {
+        EXPECT_EQ(id, std::this_thread::get_id());
+    }
+}
+
+TEST(WindowThreadDisplay, HoldsNothingBackUntilTheEndOfTheReadings) {
+    CountingWindowThread window;
+    RecordingDisplay target;
+    WindowThreadDisplay display(window.calls, target);
+
+    display.SetLabelText(1035, "12.01");
+    display.RefreshLabelArea(1035);
+
+    EXPECT_EQ(window.posted, 0);
+    EXPECT_TRUE(target.Operations().empty());
+}
+
+TEST(WindowThreadDisplay, AWarningComesAfterTheLabelsHeldBeforeIt) {
+    CountingWindowThread window;
+    ThreadNotingDisplay target;
+    WindowThreadDisplay display(window.calls, target);
+    std::atomic<bool> returned{false};
+
+    std::thread reader([&] {
+        display.SetLabelText(1065, "75");
+        display.RefreshLabelArea(1065);
+        display.ShowWarning("warm");
+        display.EndReadings(); // nothing left to carry
+        returned = true;
+    });
+    ASSERT_TRUE(window.ui.PumpUntil([&] { return returned.load(); }));
+    reader.join();
+
+    EXPECT_EQ(target.recorded.Operations(),
+              (std::vector<std::string>{"text 1065 75", "refresh 1065", "warning"}));
+    EXPECT_EQ(target.recorded.Warnings(), (std::vector<std::string>{"warm"}));
+    EXPECT_EQ(window.posted, 2);
+    for (const auto& id : target.threads) {
         EXPECT_EQ(id, std::this_thread::get_id());
     }
 }
@@ -61,7 +111,10 @@ TEST(WindowThreadDisplay, DoesNothingAndReturnsAtOnceOnceTheQueueIsClosed) {
     RecordingDisplay window;
     WindowThreadDisplay display(calls, window);
 
-    std::thread reader([&] { display.SetLabelText(1035, "12.01"); });
+    std::thread reader([&] {
+        display.SetLabelText(1035, "12.01");
+        display.EndReadings();
+    });
     calls.Close();
     reader.join();
     ui.RunPostedCalls();
