@@ -41,6 +41,11 @@ void PrepareWindowSystem(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) {
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     }
+    // Each reading repaints its label at once, a few kilobytes: sent in the request itself, that costs less
+    // than X shared memory, which makes every repaint wait for the server to finish with the previous one.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
 }
 
 } // namespace
