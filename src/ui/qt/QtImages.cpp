@@ -1,7 +1,12 @@
 #include "ui/qt/QtImages.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <initializer_list>
 
 static_assert(std::endian::native == std::endian::little, "Qt's 32-bit pixels are read as BGRA bytes");
 
@@ -32,11 +37,41 @@ QImage View(const zui::Image& image, bool withAlpha) {
                   withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
+namespace {
+
+bool StartsWith(std::span<const std::uint8_t> bytes, std::initializer_list<std::uint8_t> signature) {
+    return bytes.size() >= signature.size() && std::equal(signature.begin(), signature.end(), bytes.begin());
+}
+
+// The format of the images the program embeds, known by their first bytes; nullptr for anything else.
+// Named, Qt goes straight to its decoder; unnamed, it loads every image plugin it has to ask each of them.
+const char* FormatOf(std::span<const std::uint8_t> bytes) {
+    if (StartsWith(bytes, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) {
+        return "PNG";
+    }
+    if (StartsWith(bytes, {'B', 'M'})) {
+        return "BMP";
+    }
+    if (StartsWith(bytes, {0, 0, 1, 0})) {
+        return "ICO";
+    }
+    return nullptr;
+}
+
+} // namespace
+
 zui::Image Decode(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return {};
     }
-    return FromQImage(QImage::fromData(bytes.data(), static_cast<int>(bytes.size())));
+    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer, FormatOf(bytes));
+    // Even with the format named, Qt asks every plugin before its own decoder unless told not to guess.
+    reader.setAutoDetectImageFormat(reader.format().isEmpty());
+    return FromQImage(reader.read());
 }
 
 } // namespace qt_images

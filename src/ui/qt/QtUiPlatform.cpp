@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
+#include <QFile>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
@@ -85,7 +86,14 @@ zui::Image QtUiPlatform::DecodeImage(std::span<const std::uint8_t> bytes) {
 }
 
 zui::Image QtUiPlatform::LoadImageFile(const std::string& path) {
-    return qt_images::FromQImage(QImage(QString::fromStdString(path)));
+    // Known by its content, as the other images are, whatever its name says.
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    return qt_images::Decode(
+        {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
 }
 
 std::optional<std::string> QtUiPlatform::AddPrivateFont(std::span<const std::uint8_t> bytes) {
