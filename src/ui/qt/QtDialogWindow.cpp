@@ -212,22 +212,24 @@ void QtDialogWindow::PaintNow(const std::function<void(zui::PaintContext&)>& pai
 
 void QtDialogWindow::paintEvent(QPaintEvent* event) {
     m_invalid -= event->region();
-    if (m_canvas.size() != size()) {
-        m_canvas = QImage(size(), QImage::Format_RGB32);
-    }
+    // A canvas for the area being painted only: a reading's refresh is the size of its label, and nothing
+    // window-sized stays allocated between paints.
+    const QRect area = event->region().boundingRect();
+    QImage canvas(area.size(), QImage::Format_RGB32);
     {
         // The erase with the dialog's own brush, then the paint handler.
-        QPainter erase(&m_canvas);
+        QPainter erase(&canvas);
+        erase.translate(-area.topLeft());
         erase.setClipRegion(event->region());
-        erase.fillRect(m_canvas.rect(), palette().color(QPalette::Window));
+        erase.fillRect(area, palette().color(QPalette::Window));
     }
-    QtPaintContext dc(m_canvas, event->region());
+    QtPaintContext dc(canvas, area.topLeft(), event->region());
     if (m_directPaint != nullptr) {
         (*m_directPaint)(dc);
     } else {
         Events().OnPaint(dc);
     }
-    QPainter(this).drawImage(0, 0, m_canvas);
+    QPainter(this).drawImage(area.topLeft(), canvas);
 }
 
 void QtDialogWindow::resizeEvent(QResizeEvent* event) {

@@ -115,7 +115,6 @@ private:
     std::map<int, QWidget*> m_controls;
     std::vector<QFont> m_fonts;
     std::map<int, int> m_timers; // our ID -> Qt's
-    QImage m_canvas;
     QRegion m_invalid;
     const std::function<void(zui::PaintContext&)>* m_directPaint = nullptr;
     QSize m_requestedSize;

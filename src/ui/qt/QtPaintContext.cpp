@@ -9,7 +9,7 @@ void QtPaintContext::StretchImage(const zui::Image& image, const zui::Rect& dest
         return;
     }
     QPainter painter(&m_canvas);
-    painter.setClipRegion(m_clip);
+    Begin(painter);
     // No smoothing: nearest-neighbour sampling, as StretchBlt's default mode does.
     painter.drawImage(QRect(dest.left, dest.top, dest.Width(), dest.Height()), qt_images::View(image, false));
 }
@@ -19,16 +19,16 @@ void QtPaintContext::CopyImage(const zui::Image& image, zui::Point at) {
         return;
     }
     QPainter painter(&m_canvas);
-    painter.setClipRegion(m_clip);
+    Begin(painter);
     painter.drawImage(at.x, at.y, qt_images::View(image, false));
 }
 
 void QtPaintContext::AlphaBlendImage(const zui::Image& premultiplied, zui::Point at) {
-    for (const QRect& part : m_clip) {
+    for (const QRect& part : m_clip.translated(-m_origin)) {
         zui::AlphaBlendPremultiplied({m_canvas.bits(),
                                       static_cast<int>(m_canvas.bytesPerLine()),
                                       {m_canvas.width(), m_canvas.height()}},
-                                     premultiplied, at,
+                                     premultiplied, {at.x - m_origin.x(), at.y - m_origin.y()},
                                      {part.left(), part.top(), part.right() + 1, part.bottom() + 1});
     }
 }
@@ -38,6 +38,11 @@ void QtPaintContext::DrawIconImage(const zui::Image& icon, zui::Point at) {
         return;
     }
     QPainter painter(&m_canvas);
-    painter.setClipRegion(m_clip);
+    Begin(painter);
     painter.drawImage(at.x, at.y, qt_images::View(icon, icon.hasAlpha));
+}
+
+void QtPaintContext::Begin(QPainter& painter) const {
+    painter.translate(-m_origin);
+    painter.setClipRegion(m_clip);
 }

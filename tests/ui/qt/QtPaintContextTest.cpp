@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QRegion>
 
 #include <algorithm>
@@ -48,32 +50,36 @@ TEST(QtPaintContext, DrawsOnlyThePartOfALargeImageInsideTheClip) {
         bool blends;
     } cases[] = {{"AlphaBlend", [&](zui::PaintContext& dc) { dc.AlphaBlendImage(logo, kAt); }, true},
                  {"Copy", [&](zui::PaintContext& dc) { dc.CopyImage(logo, kAt); }, false}};
-    for (const QRegion& clip : clips) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.name + " clip of " + std::to_string(clip.rectCount()));
-            const QImage before = PatternCanvas();
-            QImage canvas = PatternCanvas();
-            QtPaintContext context(canvas, clip);
-            c.draw(context);
+    // The canvas holds the whole window, or only the part from origin on, as for a label's refresh.
+    for (const QPoint origin : {QPoint(0, 0), QPoint(90, 40)}) {
+        for (const QRegion& clip : clips) {
+            for (const auto& c : cases) {
+                SCOPED_TRACE(c.name + " clip of " + std::to_string(clip.rectCount()) + " origin " +
+                             std::to_string(origin.x()) + "," + std::to_string(origin.y()));
+                const QImage before = PatternCanvas();
+                QImage canvas = before.copy(QRect(origin, before.rect().bottomRight()));
+                QtPaintContext context(canvas, origin, clip);
+                c.draw(context);
 
-            int drawn = 0;
-            for (int y = 0; y < canvas.height(); ++y) {
-                for (int x = 0; x < canvas.width(); ++x) {
-                    std::vector<int> expected = Colour(before, x, y);
-                    if (clip.contains(QPoint(x, y)) && x >= kAt.x && y >= kAt.y) {
-                        const std::uint8_t* source = logo.PixelAt(x - kAt.x, y - kAt.y);
-                        for (int channel = 0; channel < 3; ++channel) {
-                            expected[channel] =
-                                c.blends ? std::min(255, source[channel] +
-                                                             expected[channel] * (255 - source[3]) / 255)
-                                         : source[channel];
+                int drawn = 0;
+                for (int y = origin.y(); y < before.height(); ++y) {
+                    for (int x = origin.x(); x < before.width(); ++x) {
+                        std::vector<int> expected = Colour(before, x, y);
+                        if (clip.contains(QPoint(x, y)) && x >= kAt.x && y >= kAt.y) {
+                            const std::uint8_t* source = logo.PixelAt(x - kAt.x, y - kAt.y);
+                            for (int channel = 0; channel < 3; ++channel) {
+                                expected[channel] =
+                                    c.blends ? std::min(255, source[channel] +
+                                                                 expected[channel] * (255 - source[3]) / 255)
+                                             : source[channel];
+                            }
+                            ++drawn;
                         }
-                        ++drawn;
+                        ASSERT_EQ(Colour(canvas, x - origin.x(), y - origin.y()), expected) << x << "," << y;
                     }
-                    ASSERT_EQ(Colour(canvas, x, y), expected) << x << "," << y;
                 }
+                EXPECT_GT(drawn, 0);
             }
-            EXPECT_GT(drawn, 0);
         }
     }
 }
