@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 class ReadingPipelineTest : public testing::Test {
@@ -213,6 +215,17 @@ TEST_F(ReadingPipelineTest, EmptyReplyReadsAsZeros) {
     EXPECT_EQ(flags.OverTemperatureAlarmShown, 0);
 }
 
+// A pipeline over state of its own, connected, with a display made of args.
+template <typename Display> struct PipelineOver {
+    template <typename... Args>
+    explicit PipelineOver(Args&&... args) : display(std::forward<Args>(args)...) {}
+    CCDataProcessing processor;
+    ReadingFlags flags;
+    std::atomic<std::int32_t> connected{1};
+    Display display;
+    ReadingPipeline pipeline{processor, flags, connected, display};
+};
+
 // Notes how many operations had come when the pass declared its readings written; can bring a stop request
 // then, as when the window closes while it carries them out.
 class EndNotingDisplay : public RecordingDisplay {
@@ -235,18 +248,14 @@ private:
 TEST(ReadingPipelineEnd, TheReadingsEndOnceAfterTheLastLabelAndBeforeTheBoxes) {
     for (const bool stopAtEnd : {false, true}) {
         std::atomic<bool> stop{false};
-        CCDataProcessing processor;
-        ReadingFlags flags;
-        std::atomic<std::int32_t> connected{1};
-        EndNotingDisplay display(stop, stopAtEnd);
-        ReadingPipeline pipeline(processor, flags, connected, display);
+        PipelineOver<EndNotingDisplay> pass(stop, stopAtEnd);
         const auto report = TelemetryReport::Nominal().Set(TelemetryOffset::Temperature, 75);
 
-        EXPECT_EQ(pipeline.RunPass(report.Bytes(), stop), !stopAtEnd);
+        EXPECT_EQ(pass.pipeline.RunPass(report.Bytes(), stop), !stopAtEnd);
 
-        EXPECT_EQ(display.ends, std::vector<std::size_t>{22}) << stopAtEnd;
+        EXPECT_EQ(pass.display.ends, std::vector<std::size_t>{22}) << stopAtEnd;
         // The temperature's box comes after the readings, unless the stop came first.
-        EXPECT_EQ(display.Warnings().size(), stopAtEnd ? 0u : 1u) << stopAtEnd;
+        EXPECT_EQ(pass.display.Warnings().size(), stopAtEnd ? 0u : 1u) << stopAtEnd;
     }
 }
 
@@ -281,16 +290,12 @@ private:
 TEST(ReadingPipelineStop, AStopRequestEndsThePassAtTheNextDisplayOperation) {
     for (int stopAt : {1, 2, 7, 22, 23}) {
         std::atomic<bool> stop{false};
-        CCDataProcessing processor;
-        ReadingFlags flags;
-        std::atomic<std::int32_t> connected{1};
-        StoppingDisplay display(stop, stopAt);
-        ReadingPipeline pipeline(processor, flags, connected, display);
+        PipelineOver<StoppingDisplay> pass(stop, stopAt);
         const auto report = TelemetryReport::Nominal()
                                 .Set(TelemetryOffset::Temperature, 75)
                                 .Set(TelemetryOffset::InputPower, 900);
-        EXPECT_FALSE(pipeline.RunPass(report.Bytes(), stop)) << stopAt;
-        EXPECT_EQ(display.Operations().size(), static_cast<std::size_t>(stopAt)) << stopAt;
+        EXPECT_FALSE(pass.pipeline.RunPass(report.Bytes(), stop)) << stopAt;
+        EXPECT_EQ(pass.display.Operations().size(), static_cast<std::size_t>(stopAt)) << stopAt;
     }
 }
 
