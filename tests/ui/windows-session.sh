@@ -8,7 +8,7 @@
 # the end of the process and of its icon are checked.
 #
 # Usage: tests/ui/windows-session.sh MINGW_BUILD_DIR OUT_DIR
-# Needs: wine, Xvfb, trayer, xdotool, xwininfo (x11-utils), import (imagemagick), a CJK font
+# Needs: wine, Xvfb, trayer, xdotool, xwininfo and xdpyinfo (x11-utils), import (imagemagick), a CJK font
 # (fonts-wqy-microhei) for the menu and the boxes on the screenshots.
 source "$(dirname "$0")/../../scripts/lib.sh"
 source "$(dirname "$0")/../stages/lib/session-frames.sh"
