@@ -55,6 +55,15 @@ foreign_dlls() {
     grep -viE "$SYSTEM_DLLS" <<<"$dlls" || true
 }
 
+# cpu_ms PID...: the user and system time of the processes so far, summed, in ms.
+cpu_ms() {
+    local pid total=0 tick_ms=$((1000 / $(getconf CLK_TCK)))
+    for pid in "$@"; do
+        total=$((total + $(awk -v tick="$tick_ms" '{ sub(/.*\) /, ""); print ($12 + $13) * tick }' "/proc/$pid/stat")))
+    done
+    echo "$total"
+}
+
 # configure_build_dir DIR [cmake options...]
 configure_build_dir() {
     local dir=$1
