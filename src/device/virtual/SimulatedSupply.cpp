@@ -16,67 +16,57 @@ std::string HexLine(std::span<const std::uint8_t> report) {
     return line;
 }
 
-SimulatedSupply::SimulatedSupply(const std::string& logPath, std::chrono::milliseconds stepPeriod,
-                                 std::chrono::milliseconds logPeriod, Clock modelClock)
-    : m_supply(VirtualPowerSupply::kDefaultSeed,
-               logPath.empty() ? VirtualPowerSupply::kKeptReports : VirtualPowerSupply::kKeepUntilTaken),
-      m_stepPeriod(stepPeriod), m_logPeriod(logPeriod), m_modelClock(std::move(modelClock)),
-      m_lastStep(m_modelClock()) {
+SimulatedSupply::SimulatedSupply(const std::string& logPath, std::chrono::milliseconds logPeriod,
+                                 Clock modelClock)
+    : m_logPeriod(logPeriod), m_modelClock(std::move(modelClock)), m_caughtUpTo(m_modelClock()),
+      m_supply(VirtualPowerSupply::kDefaultSeed,
+               logPath.empty() ? VirtualPowerSupply::kKeptReports : VirtualPowerSupply::kKeepUntilTaken) {
     m_platform.AddSupply();
-    if (!logPath.empty()) {
-        // Built from UTF-8 explicitly: a narrow string would be read in the ANSI code page on Windows.
-        // Binary, so that the lines end in LF there too and the log reads the same on every system.
-        m_log.open(std::filesystem::path(std::u8string(logPath.begin(), logPath.end())),
-                   std::ios::binary | std::ios::trunc);
+    if (logPath.empty()) {
+        return;
     }
-    m_worker = std::thread([this] { Run(); });
+    // Built from UTF-8 explicitly: a narrow string would be read in the ANSI code page on Windows.
+    // Binary, so that the lines end in LF there too and the log reads the same on every system.
+    m_log.open(std::filesystem::path(std::u8string(logPath.begin(), logPath.end())),
+               std::ios::binary | std::ios::trunc);
+    if (m_log.is_open()) {
+        m_worker = std::thread([this] { Run(); });
+    }
 }
 
 SimulatedSupply::~SimulatedSupply() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
+    if (m_worker.joinable()) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        m_worker.join();
     }
-    m_wake.notify_all();
-    m_worker.join();
     WriteNewReports();
 }
 
 void SimulatedSupply::Run() {
-    using std::chrono::steady_clock;
-    steady_clock::time_point nextStep = steady_clock::now() + m_stepPeriod;
-    steady_clock::time_point nextLog = steady_clock::now() + m_logPeriod;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        const steady_clock::time_point wakeAt = m_log.is_open() ? std::min(nextStep, nextLog) : nextStep;
-        if (m_wake.wait_until(lock, wakeAt, [this] { return m_stopping; })) {
+        if (m_wake.wait_for(lock, m_logPeriod, [this] { return m_stopping; })) {
             return;
         }
         lock.unlock();
-        const steady_clock::time_point now = steady_clock::now();
-        if (now >= nextStep) {
-            Step();
-            nextStep = now + m_stepPeriod;
-        }
-        if (now >= nextLog) {
-            WriteNewReports();
-            nextLog = now + m_logPeriod;
-        }
+        WriteNewReports();
         lock.lock();
     }
 }
 
-void SimulatedSupply::Step() {
-    const auto elapsed = std::chrono::floor<std::chrono::milliseconds>(m_modelClock() - m_lastStep);
-    // The part of a millisecond left over counts towards the next step, so the model never falls behind.
-    m_lastStep += elapsed;
-    m_platform.WithSupply([elapsed](VirtualPowerSupply& supply) {
-        // A machine that slept for weeks owes the model more than one Advance() can take.
-        constexpr std::int64_t kLongestAdvanceMs = std::numeric_limits<int>::max();
-        for (std::int64_t leftMs = elapsed.count(); leftMs > 0; leftMs -= kLongestAdvanceMs) {
-            supply.Advance(static_cast<int>(std::min(leftMs, kLongestAdvanceMs)));
-        }
-    });
+void SimulatedSupply::CatchUp(VirtualPowerSupply& supply) {
+    const auto elapsed = std::chrono::floor<std::chrono::milliseconds>(m_modelClock() - m_caughtUpTo);
+    // The part of a millisecond left over counts towards the next report, so the model never falls behind.
+    m_caughtUpTo += elapsed;
+    // A machine that slept for weeks owes the model more than one Advance() can take.
+    constexpr std::int64_t kLongestAdvanceMs = std::numeric_limits<int>::max();
+    for (std::int64_t leftMs = elapsed.count(); leftMs > 0; leftMs -= kLongestAdvanceMs) {
+        supply.Advance(static_cast<int>(std::min(leftMs, kLongestAdvanceMs)));
+    }
 }
 
 void SimulatedSupply::WriteNewReports() {

@@ -173,6 +173,9 @@ void VirtualHidPlatform::DeliverLocked(HandleState& writer, const VirtualPowerSu
     if (!state.described.isSupply) {
         return;
     }
+    if (m_beforeReport) {
+        m_beforeReport(m_supply);
+    }
     const VirtualPowerSupply::Bytes reply = m_supply.HandleOutputReport(report);
     if (reply.empty()) {
         return;

@@ -6,10 +6,12 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One interface the virtual platform lists, with the ways it can fail.
@@ -42,7 +44,11 @@ public:
         int writes; // writes that reached the interface (completed, not pending, failed or abandoned)
     };
 
-    explicit VirtualHidPlatform(VirtualPowerSupply& supply) : m_supply(supply) {}
+    // beforeReport, when given, runs on the model under the platform's lock before the supply answers each
+    // output report: a model that follows a clock catches up there instead of waking a thread to do it.
+    using ReportHook = std::function<void(VirtualPowerSupply&)>;
+    explicit VirtualHidPlatform(VirtualPowerSupply& supply, ReportHook beforeReport = {})
+        : m_supply(supply), m_beforeReport(std::move(beforeReport)) {}
     ~VirtualHidPlatform() override = default;
     VirtualHidPlatform(const VirtualHidPlatform&) = delete;
     VirtualHidPlatform& operator=(const VirtualHidPlatform&) = delete;
@@ -125,6 +131,7 @@ private:
     void Close(std::size_t handle);
 
     VirtualPowerSupply& m_supply;
+    const ReportHook m_beforeReport;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
