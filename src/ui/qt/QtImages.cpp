@@ -1,5 +1,7 @@
 #include "ui/qt/QtImages.h"
 
+#include "ui/framework/PlainBmp.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
@@ -7,6 +9,8 @@
 #include <bit>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
+#include <utility>
 
 static_assert(std::endian::native == std::endian::little, "Qt's 32-bit pixels are read as BGRA bytes");
 
@@ -63,6 +67,9 @@ const char* FormatOf(std::span<const std::uint8_t> bytes) {
 zui::Image Decode(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return {};
+    }
+    if (std::optional<zui::Image> plain = zui::DecodePlainBmp(bytes)) {
+        return std::move(*plain);
     }
     const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<qsizetype>(bytes.size()));

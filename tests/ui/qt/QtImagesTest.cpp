@@ -5,6 +5,7 @@
 
 #include "Resources.h"
 #include "ui/ResourceIds.h"
+#include "ui/framework/PlainBmp.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,27 @@ TEST(QtImages, FormatsOfOtherSignaturesAreStillRecognised) {
         EXPECT_EQ(decoded.width, 13) << format;
         EXPECT_EQ(decoded.height, 7) << format;
         EXPECT_EQ(decoded, Guessed(bytes)) << format;
+    }
+}
+
+TEST(QtImages, BmpsReadDirectlyAreWhatQtMakesOfThem) {
+    const struct {
+        const char* what;
+        QImage image;
+        bool plain;
+    } cases[] = {
+        {"24 bits, rows padded", Pattern().convertToFormat(QImage::Format_RGB32), true},
+        {"8 bits with a palette", Pattern().convertToFormat(QImage::Format_Indexed8), false},
+    };
+    for (const auto& c : cases) {
+        const auto bytes = Encoded(c.image, "BMP");
+        EXPECT_EQ(zui::DecodePlainBmp(bytes).has_value(), c.plain) << c.what;
+        EXPECT_EQ(qt_images::Decode(bytes), Guessed(bytes)) << c.what;
+    }
+    for (const int id : {BitmapBackground, BitmapEcoSelected, BitmapClearEnergyGreyed}) {
+        const auto bytes = zres::EmbeddedResource(zres::ResourceKind::Bitmap, id);
+        EXPECT_TRUE(zui::DecodePlainBmp(bytes).has_value()) << id;
+        EXPECT_EQ(qt_images::Decode(bytes), Guessed(bytes)) << id;
     }
 }
 
