@@ -55,13 +55,19 @@ foreign_dlls() {
     grep -viE "$SYSTEM_DLLS" <<<"$dlls" || true
 }
 
-# cpu_ms PID...: the CPU time of the processes' threads so far, summed, in ms. Taken from the scheduler's own
-# count, exact to the nanosecond, where /proc/PID/stat counts in 10 ms ticks: an idle minute is a few of those.
-# A thread that has ended is no longer counted, so the threads measured must outlive the measurement.
-cpu_ms() {
-    local pid
-    for pid in "$@"; do cat /proc/"$pid"/task/*/schedstat; done | awk '{ ns += $1 } END { printf "%d\n", ns / 1e6 }'
+# schedstat_sum FIELD PID...: a field of the scheduler's own per-thread count (/proc/PID/task/*/schedstat: 1 the
+# CPU time in ns, 3 how often the thread was put on a processor), summed over the processes' threads. Exact,
+# where /proc/PID/stat counts CPU in 10 ms ticks and an idle minute is a few of those. A thread that has ended
+# is no longer counted, so the threads measured must outlive the measurement.
+schedstat_sum() {
+    local field=$1 pid
+    shift
+    for pid in "$@"; do cat /proc/"$pid"/task/*/schedstat; done |
+        awk -v f="$field" '{ n += $f } END { printf "%.0f\n", n }'
 }
+
+# cpu_ms PID...: the CPU time of the processes' threads so far, summed, in ms.
+cpu_ms() { echo $(($(schedstat_sum 1 "$@") / 1000000)); }
 
 # configure_build_dir DIR [cmake options...]
 configure_build_dir() {
